@@ -1,0 +1,17 @@
+// Entry point of every test program: the GUI runs on the offscreen platform
+// unless the caller chose another.
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "framework/window/Gui.h"
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("no_proxy", "127.0.0.1,localhost", 1);
+    setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!AfxStartGui(argc, argv))
+        return 1;
+    return RUN_ALL_TESTS();
+}
