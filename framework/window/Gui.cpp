@@ -1,5 +1,7 @@
 #include "framework/window/Gui.h"
 
+#include "framework/window/private/GuiThread.h"
+
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -30,5 +32,6 @@ bool AfxStartGui(int& argc, char** argv)
     // Lives until the process ends: destroying the toolkit during static
     // destruction would run after the windows' own teardown.
     new QApplication(argc, argv);
+    GuiThread::Attach();
     return true;
 }

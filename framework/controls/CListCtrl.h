@@ -1,0 +1,53 @@
+// CListCtrl: the cell operations of a report-style list control. The
+// control's own rows are the model; the widget that shows them catches up at
+// idle time, so bulk work on a million rows stays cheap.
+#pragma once
+
+#include <vector>
+
+#include "framework/base/CString.h"
+#include "framework/controls/ControlStyles.h"
+
+class ListStore;
+class CWnd;
+
+class CListCtrl {
+public:
+    CListCtrl() = default;
+
+    int GetItemCount() const;
+    CString GetItemText(int nItem, int nSubItem) const;
+    // Text of a cell without a copy; valid until the list changes.
+    const CString& ItemTextRef(int nItem, int nSubItem) const;
+    BOOL SetItemText(int nItem, int nSubItem, LPCSTR text);
+    // Inserts a row at nItem (clamped to the end) with its column-0 text;
+    // returns its index, or -1.
+    int InsertItem(int nItem, LPCSTR text);
+    BOOL DeleteItem(int nItem);
+    BOOL DeleteAllItems();
+    // Removes, in one pass, every row whose flag in `remove` is set; the other
+    // rows keep their order. Returns the number removed.
+    int DeleteItems(const std::vector<bool>& remove);
+
+    BOOL SetItemData(int nItem, DWORD_PTR data);
+    DWORD_PTR GetItemData(int nItem) const;
+
+    // The row from which the user's latest selection started, or -1.
+    int GetSelectionMark() const;
+    int SetSelectionMark(int nItem);
+
+    int InsertColumn(int nCol, LPCSTR heading, int format = LVCFMT_LEFT, int width = -1);
+    BOOL SetColumnWidth(int nCol, int cx);
+    int GetColumnWidth(int nCol) const;
+    int GetColumnCount() const;
+    CString GetColumnHeading(int nCol) const;
+    DWORD SetExtendedStyle(DWORD exStyle);
+    DWORD GetExtendedStyle() const;
+
+    // Framework-private: binds the facade to the list behind a window.
+    void BindTo(CWnd* listWindow);
+
+private:
+    ListStore* m_store = nullptr;
+    CWnd* m_wnd = nullptr;
+};

@@ -1,0 +1,59 @@
+// Styles of the native controls.
+#pragma once
+
+#include "framework/base/Types.h"
+
+// Edit.
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+
+// Button.
+constexpr DWORD BS_PUSHBUTTON = 0x0000;
+constexpr DWORD BS_GROUPBOX = 0x0007;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+
+// Static.
+constexpr DWORD SS_LEFT = 0x0000;
+constexpr DWORD SS_CENTER = 0x0001;
+constexpr DWORD SS_RIGHT = 0x0002;
+constexpr DWORD SS_TYPEMASK = 0x001F;
+
+// List view.
+constexpr DWORD LVS_REPORT = 0x0001;
+constexpr DWORD LVS_SINGLESEL = 0x0004;
+constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
+constexpr DWORD LVS_SORTASCENDING = 0x0010;
+constexpr DWORD LVS_TYPEMASK = 0x0003;
+constexpr DWORD LVS_EX_GRIDLINES = 0x00000001;
+constexpr DWORD LVS_EX_FULLROWSELECT = 0x00000020;
+constexpr int LVCFMT_LEFT = 0x0000;
+constexpr int LVSCW_AUTOSIZE = -1;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
+constexpr UINT LVIF_TEXT = 0x0001;
+constexpr UINT LVIF_PARAM = 0x0004;
+
+// List view notifications.
+constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+
+// Control bars.
+constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
+constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
+constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
+constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
+constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
+constexpr DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM | 0x0200; // aligned bottom, border on top
+constexpr DWORD CBRS_LEFT = CBRS_ALIGN_LEFT | 0x0400;
+constexpr UINT SBPS_NORMAL = 0x0000;
+constexpr UINT SBPS_NOBORDERS = 0x0100;
+constexpr UINT SBPS_STRETCH = 0x0800;
+
+// Popup menus.
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+
+// Dialog styles.
+constexpr DWORD DS_SETFONT = 0x0040;
+constexpr DWORD DS_MODALFRAME = 0x0080;

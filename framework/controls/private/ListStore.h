@@ -1,0 +1,49 @@
+// Framework-private: the rows of a list control, and what changed since the
+// widget last caught up.
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "framework/base/CString.h"
+
+class ListStore {
+public:
+    int RowCount() const { return m_rows; }
+    int ColumnCount() const { return static_cast<int>(m_headings.size()); }
+
+    const CString& Cell(int row, int col) const;
+    bool SetCell(int row, int col, const CString& text);
+    int InsertRow(int row, const CString& firstCell);
+    bool DeleteRow(int row);
+    void DeleteAll();
+    int DeleteRows(const std::vector<bool>& remove);
+    bool SetData(int row, DWORD_PTR data);
+    DWORD_PTR Data(int row) const;
+
+    int InsertColumn(int col, const CString& heading);
+    const CString& Heading(int col) const { return m_headings[static_cast<std::size_t>(col)]; }
+
+    // Change tracking for the widget.
+    bool StructureChanged() const { return m_structureChanged; }
+    int FirstChangedRow() const { return m_firstChanged; }
+    int LastChangedRow() const { return m_lastChanged; }
+    bool HasChanges() const { return m_structureChanged || m_firstChanged <= m_lastChanged; }
+    void ClearChanges();
+
+private:
+    std::size_t Index(int row, int col) const
+    {
+        return static_cast<std::size_t>(row) * m_headings.size() + static_cast<std::size_t>(col);
+    }
+    void MarkRowChanged(int row);
+
+    // Cells row by row; a deque grows without copying what it holds.
+    std::deque<CString> m_cells;
+    std::deque<DWORD_PTR> m_data;
+    std::vector<CString> m_headings;
+    int m_rows = 0;
+    bool m_structureChanged = false;
+    int m_firstChanged = 1;
+    int m_lastChanged = 0;
+};

@@ -1,0 +1,138 @@
+#include "framework/controls/private/ListWidget.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+
+#include "framework/controls/ControlStyles.h"
+#include "framework/window/MessageMap.h"
+#include "framework/window/MessageQueue.h"
+#include "framework/window/private/WindowBacking.h"
+
+int ListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_shownRows;
+}
+
+int ListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_shownColumns;
+}
+
+QVariant ListModel::data(const QModelIndex& index, int role) const
+{
+    // The store may be ahead of what the view was told; cells it no longer
+    // has read as empty until the view catches up.
+    if (role != Qt::DisplayRole || !index.isValid())
+        return QVariant();
+    return ToQString(m_store->Cell(index.row(), index.column()));
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= m_store->ColumnCount())
+        return QVariant();
+    return ToQString(m_store->Heading(section));
+}
+
+void ListModel::CatchUp()
+{
+    if (!m_store->HasChanges())
+        return;
+    if (m_store->StructureChanged() || m_shownColumns != m_store->ColumnCount()) {
+        beginResetModel();
+        m_shownRows = m_store->RowCount();
+        m_shownColumns = m_store->ColumnCount();
+        endResetModel();
+    } else {
+        const int last = std::min(m_store->LastChangedRow(), m_shownRows - 1);
+        if (m_store->FirstChangedRow() <= last)
+            emit dataChanged(index(m_store->FirstChangedRow(), 0), index(last, m_shownColumns - 1));
+    }
+    m_store->ClearChanges();
+}
+
+ListWidget::ListWidget(QWidget* parent) : QTableView(parent), m_model(new ListModel(&m_store, this))
+{
+    setModel(m_model);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Uniform row heights keep a million rows as cheap as a hundred.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setHighlightSections(false);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnCurrentChanged(current); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_selectionMark = -1;
+        // A reset model gets a new selection model state; keep following it.
+    });
+    AfxAddIdleHandler(this, [this] { CatchUp(); });
+}
+
+ListWidget::~ListWidget()
+{
+    AfxRemoveIdleHandler(this);
+}
+
+void ListWidget::CatchUp()
+{
+    m_model->CatchUp();
+}
+
+void ListWidget::SetExtendedStyle(DWORD exStyle)
+{
+    m_exStyle = exStyle;
+    setShowGrid((exStyle & LVS_EX_GRIDLINES) != 0);
+    setSelectionBehavior((exStyle & LVS_EX_FULLROWSELECT) ? QAbstractItemView::SelectRows
+                                                           : QAbstractItemView::SelectItems);
+}
+
+void ListWidget::SetShowSelectionAlways(bool on)
+{
+    if (!on)
+        return;
+    QPalette p = palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(p);
+}
+
+int ListWidget::FittingColumnWidth(int col) const
+{
+    return std::max(horizontalHeader()->sectionSizeHint(col), sizeHintForColumn(col));
+}
+
+void ListWidget::OnCurrentChanged(const QModelIndex& current)
+{
+    // A shift-extended selection keeps the row it started from.
+    if (!(QApplication::keyboardModifiers() & Qt::ShiftModifier))
+        m_selectionMark = current.isValid() ? current.row() : -1;
+}
+
+void ListWidget::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    NotifyResized(this);
+}
+
+void ListWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    CWnd* self = WindowOfWidget(this);
+    if (!self)
+        return;
+    event->accept();
+    NMHDR header{self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), NM_RCLICK};
+    // The parent reflects the notification back to the list's own window.
+    if (CWnd* parent = self->GetParent())
+        parent->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    else
+        self->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}

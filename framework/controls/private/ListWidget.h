@@ -1,0 +1,58 @@
+// Framework-private: the widget that shows a list control's rows. It reads
+// the rows straight from the store and catches up with the store's changes
+// at idle time (or before a nested loop), never per cell operation.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include "framework/base/Types.h"
+#include "framework/controls/private/ListStore.h"
+
+class ListModel : public QAbstractTableModel {
+public:
+    explicit ListModel(ListStore* store, QObject* parent) : QAbstractTableModel(parent), m_store(store) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Tells the views what changed in the store since the last call.
+    void CatchUp();
+
+private:
+    ListStore* m_store;
+    int m_shownRows = 0;
+    int m_shownColumns = 0;
+};
+
+class ListWidget : public QTableView {
+public:
+    explicit ListWidget(QWidget* parent);
+    ~ListWidget() override;
+
+    ListStore& Store() { return m_store; }
+    ListModel& Model() { return *m_model; }
+    void CatchUp();
+
+    int SelectionMark() const { return m_selectionMark; }
+    void SetSelectionMark(int row) { m_selectionMark = row; }
+    DWORD ExtendedStyle() const { return m_exStyle; }
+    void SetExtendedStyle(DWORD exStyle);
+    void SetShowSelectionAlways(bool on);
+    // The width that shows the column's heading and its visible cells whole.
+    int FittingColumnWidth(int col) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void OnCurrentChanged(const QModelIndex& current);
+
+    ListStore m_store;
+    ListModel* m_model;
+    int m_selectionMark = -1;
+    DWORD m_exStyle = 0;
+};

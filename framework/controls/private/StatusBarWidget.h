@@ -1,0 +1,32 @@
+// Framework-private: the status bar's widget, a row of text panes. The
+// stretching pane takes what the fixed-width panes leave.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "framework/base/Types.h"
+
+class StatusBarWidget : public QWidget {
+public:
+    struct Pane {
+        UINT id = 0;
+        UINT style = 0;
+        int width = 0;
+        QString text;
+    };
+
+    explicit StatusBarWidget(QWidget* parent);
+
+    std::vector<Pane>& Panes() { return m_panes; }
+    QSize sizeHint() const override;
+    // Pane rectangles in widget coordinates, in pane order.
+    std::vector<QRect> PaneRects() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<Pane> m_panes;
+};

@@ -1,0 +1,39 @@
+// The GUI thread's queue of posted messages. Any thread may post; the GUI
+// thread's pump takes the messages in posting order and offers each to the
+// pre-translation chain (the target, then each parent up to and including the
+// main window) before the target's window procedure gets it. The toolkit's
+// event loop only rings the doorbell, so nested loops (message boxes, file
+// dialogs, popup menus) keep pumping the same queue.
+#pragma once
+
+#include <functional>
+
+#include "framework/base/Types.h"
+
+// Posts a message to a window's queue; FALSE when the handle names no window.
+BOOL PostMessageA(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+inline BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return PostMessageA(hWnd, message, wParam, lParam);
+}
+
+// Calls the window's procedure at once; GUI thread only. 0 for no window.
+LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// Ends the GUI thread's message loop with the given exit code.
+void PostQuitMessage(int exitCode);
+
+// Dispatches everything queued so far, nested-loop safe; GUI thread only.
+void AfxPumpPendingMessages();
+
+// Sees every message the pump takes from the queue, before it is offered to
+// any window (for message-flow tests). An empty function removes it.
+void AfxSetDispatchObserver(std::function<void(const MSG&)> observer);
+
+// Work for the moment the queue is drained and the toolkit is about to wait:
+// command-update handlers, delayed layouts, view refreshes. The handler is
+// identified by `owner` so it can be removed.
+void AfxAddIdleHandler(const void* owner, std::function<void()> handler);
+void AfxRemoveIdleHandler(const void* owner);
+// Runs the idle handlers now (also before a nested modal loop starts).
+void AfxRunIdleHandlers();
