@@ -11,6 +11,7 @@
 #include "framework/controls/MessageBoxHook.h"
 #include "framework/window/Timers.h"
 #include "framework/window/WindowTable.h"
+#include "framework/window/private/FontData.h"
 #include "framework/window/private/WidgetFactory.h"
 #include "framework/window/private/WindowBacking.h"
 
@@ -454,4 +455,19 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
 int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type)
 {
     return AfxShowMessageBox(m_hWnd, CString(text), caption ? CString(caption) : AfxGetAppName(), type);
+}
+
+CFont* CWnd::GetFont() const
+{
+    if (!m_font)
+        m_font = std::make_unique<CFont>();
+    if (const QWidget* widget = WidgetOf(this))
+        m_font->Data()->font = widget->font();
+    return m_font.get();
+}
+
+void CWnd::SetFont(CFont* font)
+{
+    if (QWidget* widget = WidgetOf(this); widget && font)
+        widget->setFont(font->Data()->font);
 }

@@ -7,6 +7,7 @@
 
 #include "framework/base/CString.h"
 #include "framework/window/CCmdTarget.h"
+#include "framework/window/CDC.h"
 #include "framework/window/MessageQueue.h"
 
 struct CREATESTRUCT {
@@ -31,6 +32,7 @@ inline constexpr const char* WC_STATUSBAR = "msctls_statusbar32";
 inline constexpr const char* WC_DIALOG = "#32770";
 
 struct WindowBacking;
+class CFont;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -99,6 +101,10 @@ public:
 
     int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
 
+    // The font the window draws its text with (WM_GETFONT); owned by the window.
+    CFont* GetFont() const;
+    void SetFont(CFont* font);
+
     // Framework-private: the toolkit widget behind the window.
     WindowBacking* Backing() const { return m_backing.get(); }
 
@@ -123,6 +129,7 @@ protected:
 private:
     friend struct WindowBacking;
     std::unique_ptr<WindowBacking> m_backing;
+    mutable std::unique_ptr<CFont> m_font;
     const MSG* m_currentMsg = nullptr;
 };
 

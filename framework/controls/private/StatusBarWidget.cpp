@@ -4,6 +4,7 @@
 #include <QStyleOption>
 
 #include "framework/controls/ControlStyles.h"
+#include "framework/window/private/WindowBacking.h"
 
 namespace {
 
@@ -61,6 +62,6 @@ void StatusBarWidget::paintEvent(QPaintEvent*)
         }
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(r.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         m_panes[i].text);
+                         ToQString(m_panes[i].text));
     }
 }

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "framework/base/Types.h"
+#include "framework/base/CString.h"
 
 class StatusBarWidget : public QWidget {
 public:
@@ -14,7 +14,7 @@ public:
         UINT id = 0;
         UINT style = 0;
         int width = 0;
-        QString text;
+        CString text; // as the program set it, in code page 936
     };
 
     explicit StatusBarWidget(QWidget* parent);

@@ -1,0 +1,168 @@
+#include "framework/controls/CDialog.h"
+
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QWidget>
+#include <cstring>
+
+#include "framework/controls/ControlStyles.h"
+
+#include "framework/window/private/FontData.h"
+#include "framework/window/private/WindowBacking.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+namespace {
+
+ModalDialogHook& Hook()
+{
+    static ModalDialogHook hook;
+    return hook;
+}
+
+int MulDiv(int value, int numerator, int denominator)
+{
+    return static_cast<int>((static_cast<long long>(value) * numerator + denominator / 2) / denominator);
+}
+
+} // namespace
+
+ModalDialogHook AfxSetModalDialogHook(ModalDialogHook hook)
+{
+    ModalDialogHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
+}
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    m_nIDTemplate = nIDTemplate;
+    m_pParentWnd = pParentWnd;
+    const DialogTemplate* dialog = AfxFindDialog(nIDTemplate);
+    return dialog && CreateFromTemplate(*dialog, pParentWnd, 0);
+}
+
+BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, CWnd* parent, DWORD extraStyle)
+{
+    m_font = std::make_unique<CFont>();
+    m_font->CreatePointFont(dialog.pointSize, dialog.fontFace);
+    // The classic base units: the average width of the Latin letters and the
+    // font's height; four horizontal and eight vertical units per base unit.
+    const QFontMetrics fm(m_font->Data()->font);
+    const int alphabet = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_baseUnitX = (alphabet / 26 + 1) / 2;
+    m_baseUnitY = fm.height();
+
+    CRect rect(0, 0, dialog.cx, dialog.cy);
+    MapDialogRect(&rect);
+    const DWORD style = (dialog.style | extraStyle) & ~WS_VISIBLE;
+    if (!CWnd::Create(WC_DIALOG, dialog.caption, style, rect, parent, 0))
+        return FALSE;
+    QWidget* widget = WidgetOf(this);
+    widget->setFont(m_font->Data()->font);
+    if (!(style & WS_CHILD))
+        widget->setFixedSize(rect.Width(), rect.Height());
+
+    QWidget* previous = nullptr;
+    for (const DialogItemTemplate& item : dialog.items) {
+        CRect r(item.x, item.y, item.x + item.cx, item.y + item.cy);
+        MapDialogRect(&r);
+        auto control = std::make_unique<CWnd>();
+        if (!control->Create(item.className, item.text, item.style | WS_CHILD | WS_VISIBLE, r, this,
+                             static_cast<UINT>(item.id)))
+            return FALSE;
+        QWidget* controlWidget = WidgetOf(control.get());
+        controlWidget->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
+        if (previous && (item.style & WS_TABSTOP))
+            QWidget::setTabOrder(previous, controlWidget);
+        if (item.style & WS_TABSTOP)
+            previous = controlWidget;
+        // A group box frames the controls created before it; it must not
+        // cover them.
+        if (std::strcmp(item.className, WC_BUTTON) == 0 && (item.style & BS_TYPEMASK) == BS_GROUPBOX)
+            controlWidget->lower();
+        m_controls.push_back(std::move(control));
+    }
+    SendMessage(WM_INITDIALOG);
+    OnInitDialog();
+    if (dialog.style & WS_VISIBLE)
+        ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+int CDialog::DoModal()
+{
+    const DialogTemplate* dialog = AfxFindDialog(m_nIDTemplate);
+    CWnd* owner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
+    if (!dialog || !CreateFromTemplate(*dialog, owner, 0))
+        return -1;
+    m_modalResult = -1;
+    AfxRunIdleHandlers();
+    if (Hook()) {
+        m_modalResult = Hook()(*this);
+    } else {
+        QWidget* widget = WidgetOf(this);
+        widget->setWindowModality(Qt::ApplicationModal);
+        ShowWindow(SW_SHOW);
+        QEventLoop loop;
+        m_endModalLoop = [&loop] { loop.quit(); };
+        if (m_modalResult == -1)
+            loop.exec();
+        m_endModalLoop = nullptr;
+    }
+    DestroyWindow();
+    return m_modalResult;
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_modalResult = nResult;
+    if (m_endModalLoop)
+        m_endModalLoop();
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+void CDialog::MapDialogRect(RECT* rect) const
+{
+    rect->left = MulDiv(rect->left, m_baseUnitX, 4);
+    rect->right = MulDiv(rect->right, m_baseUnitX, 4);
+    rect->top = MulDiv(rect->top, m_baseUnitY, 8);
+    rect->bottom = MulDiv(rect->bottom, m_baseUnitY, 8);
+}
+
+BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (CWnd::OnCommand(wParam, lParam))
+        return TRUE;
+    switch (LOWORD(wParam)) {
+    case IDOK: OnOK(); return TRUE;
+    case IDCANCEL: OnCancel(); return TRUE;
+    default: return FALSE;
+    }
+}
+
+void CDialog::PostNcDestroy()
+{
+    m_controls.clear();
+}

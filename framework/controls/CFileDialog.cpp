@@ -1,0 +1,79 @@
+#include "framework/controls/CFileDialog.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+#include "framework/window/MessageQueue.h"
+#include "framework/window/private/WindowBacking.h"
+
+namespace {
+
+FileDialogHook& Hook()
+{
+    static FileDialogHook hook;
+    return hook;
+}
+
+// "文本文件|*.txt|所有文件|*.*||" becomes "文本文件 (*.txt);;所有文件 (*.*)".
+QStringList NameFilters(const CString& filter)
+{
+    const QStringList parts = ToQString(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    }
+    return filters;
+}
+
+FileDialogAnswer ShowWithToolkit(const FileDialogRequest& request)
+{
+    QFileDialog dialog(WidgetOf(CWnd::FromHandle(request.owner)));
+    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(NameFilters(request.filter));
+    dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+    if (!(request.flags & OFN_OVERWRITEPROMPT) && !request.open)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.fileName.IsEmpty())
+        dialog.selectFile(ToQString(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return FileDialogAnswer{};
+    return FileDialogAnswer{IDOK, FromQString(dialog.selectedFiles().front())};
+}
+
+bool HasExtension(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    const int dot = path.ReverseFind('.');
+    return dot > slash + 1;
+}
+
+} // namespace
+
+FileDialogHook AfxSetFileDialogHook(FileDialogHook hook)
+{
+    FileDialogHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
+}
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR defaultExtension, LPCSTR fileName, DWORD flags, LPCSTR filter,
+                         CWnd* parent)
+    : m_request{bOpenFileDialog != FALSE, CString(defaultExtension), CString(fileName), flags, CString(filter),
+                parent ? parent->m_hWnd : HWND()}
+{
+}
+
+int CFileDialog::DoModal()
+{
+    AfxRunIdleHandlers();
+    const FileDialogAnswer answer = Hook() ? Hook()(m_request) : ShowWithToolkit(m_request);
+    if (answer.result != IDOK || answer.path.IsEmpty())
+        return IDCANCEL;
+    m_path = answer.path;
+    if (!m_request.defaultExtension.IsEmpty() && !HasExtension(m_path))
+        m_path += "." + m_request.defaultExtension;
+    return IDOK;
+}

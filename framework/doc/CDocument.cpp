@@ -1,0 +1,10 @@
+#include "framework/doc/CDocument.h"
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BOOL CDocument::OnNewDocument()
+{
+    return TRUE;
+}
+
+void CDocument::Serialize(CArchive&) {}

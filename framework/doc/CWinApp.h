@@ -1,0 +1,57 @@
+// CWinApp: the application object. Exactly one exists; AfxWinMain starts the
+// toolkit, runs InitInstance, the message loop and ExitInstance.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "framework/base/CString.h"
+#include "framework/window/CCmdTarget.h"
+
+class CWnd;
+class CDocTemplate;
+
+class CCommandLineInfo {
+public:
+    enum { FileNew, FileOpen, FileNothing } m_nShellCommand = FileNew;
+    CString m_strFileName;
+};
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    virtual int Run();
+
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
+
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    void ParseCommandLine(CCommandLineInfo& info);
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+    // Settings of the classic platform that have no counterpart here.
+    void Enable3dControls() {}
+    void SetRegistryKey(LPCSTR) {}
+    void LoadStdProfileSettings(UINT = 4) {}
+
+    CWnd* m_pMainWnd = nullptr;
+    int m_nCmdShow = 1;
+    CString m_pszAppName;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnAppExit();
+
+private:
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+};
+
+CWinApp* AfxGetApp();
+// The current thread's object; on the GUI thread the application.
+CWinApp* AfxGetThread();
+void AfxEnableControlContainer();
+
+// The program's entry: starts the toolkit and runs the application object.
+int AfxWinMain(int argc, char** argv);
