@@ -1,0 +1,166 @@
+#include "framework/io/CFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "framework/base/CodePage.h"
+
+namespace {
+
+constexpr std::size_t kWriteBufferSize = 64 * 1024;
+
+} // namespace
+
+CFile::~CFile()
+{
+    CloseDescriptor();
+}
+
+BOOL CFile::Open(LPCSTR path, UINT openFlags)
+{
+    Close();
+    m_error = 0;
+    if (!path) {
+        RecordError(EINVAL);
+        return FALSE;
+    }
+    int flags = O_CLOEXEC;
+    if (openFlags & modeReadWrite)
+        flags |= O_RDWR;
+    else if (openFlags & modeWrite)
+        flags |= O_WRONLY;
+    else
+        flags |= O_RDONLY;
+    if (openFlags & modeCreate)
+        flags |= O_CREAT | O_TRUNC;
+    return OpenDescriptor(AnsiToUtf8(path), flags, 0666);
+}
+
+BOOL CFile::OpenDescriptor(const std::string& utf8Path, int flags, unsigned mode)
+{
+    int fd;
+    do {
+        fd = ::open(utf8Path.c_str(), flags, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        RecordError(errno);
+        return FALSE;
+    }
+    // open(2) lets O_RDONLY through on a directory; the program wants a file.
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        RecordError(S_ISDIR(st.st_mode) ? EISDIR : errno);
+        ::close(fd);
+        return FALSE;
+    }
+    m_fd = fd;
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    CloseDescriptor();
+}
+
+BOOL CFile::CloseDescriptor()
+{
+    if (m_fd < 0)
+        return FALSE;
+    const BOOL flushed = Flush();
+    // close(2) is not retried on EINTR: on Linux the descriptor is gone anyway.
+    if (::close(m_fd) != 0)
+        RecordError(errno);
+    m_fd = -1;
+    return flushed && !Failed();
+}
+
+void CFile::Discard()
+{
+    m_writeBuffer.clear();
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    if (m_fd < 0) {
+        RecordError(EBADF);
+        return 0;
+    }
+    ssize_t n;
+    do {
+        n = ::read(m_fd, buffer, count);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        RecordError(errno);
+        return 0;
+    }
+    return static_cast<UINT>(n);
+}
+
+BOOL CFile::Write(const void* data, UINT count)
+{
+    if (m_fd < 0)
+        RecordError(EBADF);
+    if (Failed())
+        return FALSE;
+    const char* bytes = static_cast<const char*>(data);
+    if (m_writeBuffer.size() + count <= kWriteBufferSize) {
+        m_writeBuffer.append(bytes, count);
+        return TRUE;
+    }
+    if (!Flush())
+        return FALSE;
+    if (count >= kWriteBufferSize)
+        return WriteAll(bytes, count);
+    m_writeBuffer.append(bytes, count);
+    return TRUE;
+}
+
+BOOL CFile::Flush()
+{
+    if (Failed())
+        return FALSE;
+    if (m_writeBuffer.empty())
+        return TRUE;
+    const BOOL ok = WriteAll(m_writeBuffer.data(), m_writeBuffer.size());
+    m_writeBuffer.clear();
+    return ok;
+}
+
+BOOL CFile::WriteAll(const char* data, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t n = ::write(m_fd, data, count);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            RecordError(errno);
+            return FALSE;
+        }
+        data += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return TRUE;
+}
+
+void CFile::RecordError(int error)
+{
+    if (m_error == 0)
+        m_error = error;
+}
+
+CString CFile::GetLastErrorText() const
+{
+    if (m_error == 0)
+        return CString();
+    char buffer[256];
+    // The GNU strerror_r may return a static string instead of filling buffer.
+    const char* text = ::strerror_r(m_error, buffer, sizeof buffer);
+    // The system speaks in the locale's UTF-8.
+    return CString(Utf8ToAnsi(text));
+}

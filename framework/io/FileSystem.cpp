@@ -1,0 +1,38 @@
+#include "framework/io/FileSystem.h"
+
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "framework/base/CodePage.h"
+
+BOOL FileExists(LPCSTR path)
+{
+    if (!path)
+        return FALSE;
+    // O_NONBLOCK: opening a FIFO must not wait for a writer.
+    const int fd = ::open(AnsiToUtf8(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return FALSE;
+    struct stat st { };
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular ? TRUE : FALSE;
+}
+
+CString AfxGetModuleFileName()
+{
+    std::string path(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (n < 0)
+            return CString();
+        // readlink gives no hint of truncation other than filling the buffer.
+        if (static_cast<std::size_t>(n) < path.size()) {
+            path.resize(static_cast<std::size_t>(n));
+            return CString(Utf8ToAnsi(path));
+        }
+        path.resize(path.size() * 2);
+    }
+}

@@ -1,0 +1,208 @@
+#include "framework/io/PrivateProfile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "framework/base/CodePage.h"
+#include "framework/io/CAtomicFile.h"
+
+namespace {
+
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char AsciiLower(char ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+// The trail byte of a double-byte character may look like a letter (81 41 is
+// not 81 61), so both bytes of such a character must match exactly.
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (IsDbcsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
+            ++i;
+        } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// ']' can be the trail byte of a double-byte character, so the search steps
+// over whole characters.
+std::size_t FindClosingBracket(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == ']')
+            return i;
+        if (IsDbcsLeadByte(static_cast<unsigned char>(s[i])))
+            ++i;
+    }
+    return std::string_view::npos;
+}
+
+struct ProfileLine {
+    enum Kind { Other, Section, Key } kind = Other;
+    std::string_view name;
+    std::string_view value;
+};
+
+// `line` comes without its line end. '=' (3D) is never a trail byte.
+ProfileLine ParseLine(std::string_view line)
+{
+    const std::string_view text = TrimBlanks(line);
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = FindClosingBracket(text.substr(1));
+        if (close != std::string_view::npos)
+            return { ProfileLine::Section, TrimBlanks(text.substr(1, close)), {} };
+        return {};
+    }
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    return { ProfileLine::Key, TrimBlanks(text.substr(0, equals)), TrimBlanks(text.substr(equals + 1)) };
+}
+
+struct Lookup {
+    bool keyFound = false;
+    std::size_t keyLineBegin = 0;
+    std::size_t keyLineEnd = 0; // past the key line's LF
+    std::string_view value;
+    bool sectionFound = false;
+    std::size_t sectionEnd = 0; // past the last non-blank line of the first matching section
+};
+
+// The first matching key wins, even in a later repeat of the section.
+Lookup Find(std::string_view text, std::string_view section, std::string_view key)
+{
+    Lookup found;
+    bool inSection = false;
+    bool inFirstSection = false;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t lf = text.find('\n', pos);
+        const std::size_t lineEnd = lf == std::string_view::npos ? text.size() : lf;
+        const std::size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
+        std::string_view line = text.substr(pos, lineEnd - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        const ProfileLine parsed = ParseLine(line);
+        if (parsed.kind == ProfileLine::Section) {
+            inSection = EqualNoCase(parsed.name, section);
+            inFirstSection = inSection && !found.sectionFound;
+            if (inFirstSection) {
+                found.sectionFound = true;
+                found.sectionEnd = next;
+            }
+        } else if (inSection) {
+            if (inFirstSection && !TrimBlanks(line).empty())
+                found.sectionEnd = next;
+            if (parsed.kind == ProfileLine::Key && EqualNoCase(parsed.name, key)) {
+                found.keyFound = true;
+                found.keyLineBegin = pos;
+                found.keyLineEnd = next;
+                found.value = parsed.value;
+                return found;
+            }
+        }
+        pos = next;
+    }
+    return found;
+}
+
+// FALSE with `error` set when the file can't be read.
+bool ReadWholeFile(LPCSTR fileName, std::string& text, int& error)
+{
+    CFile file;
+    if (!file.Open(fileName, CFile::modeRead | CFile::typeBinary)) {
+        error = file.GetErrorNumber();
+        return false;
+    }
+    text.clear();
+    char chunk[64 * 1024];
+    while (const UINT n = file.Read(chunk, sizeof chunk))
+        text.append(chunk, n);
+    error = file.GetErrorNumber();
+    return !file.Failed();
+}
+
+void EndLastLine(std::string& text)
+{
+    if (!text.empty() && text.back() != '\n')
+        text += "\r\n";
+}
+
+} // namespace
+
+DWORD GetPrivateProfileStringA(
+    LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size, LPCSTR fileName)
+{
+    if (!buffer || size == 0)
+        return 0;
+    std::string_view result = defaultValue ? defaultValue : "";
+    std::string text;
+    int error = 0;
+    if (section && key && fileName && ReadWholeFile(fileName, text, error)) {
+        const Lookup found = Find(text, section, key);
+        if (found.keyFound)
+            result = found.value.substr(0, found.value.find('\0'));
+    }
+    const std::size_t n = std::min<std::size_t>(result.size(), size - 1);
+    // The default may lie inside the caller's buffer.
+    std::memmove(buffer, result.data(), n);
+    buffer[n] = '\0';
+    return static_cast<DWORD>(n);
+}
+
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName)
+{
+    if (!section || !key || !value || !fileName)
+        return FALSE;
+    std::string text;
+    int error = 0;
+    // A missing file is an empty one; an unreadable one must not be replaced.
+    if (!ReadWholeFile(fileName, text, error)) {
+        if (error != ENOENT)
+            return FALSE;
+        text.clear();
+    }
+    const std::string entry = std::string(key) + "=" + value + "\r\n";
+    const Lookup found = Find(text, section, key);
+    std::string out;
+    if (found.keyFound) {
+        out.append(text, 0, found.keyLineBegin).append(entry).append(text, found.keyLineEnd);
+    } else if (found.sectionFound) {
+        out.assign(text, 0, found.sectionEnd);
+        EndLastLine(out);
+        out.append(entry).append(text, found.sectionEnd);
+    } else {
+        out = std::move(text);
+        EndLastLine(out);
+        out.append("[").append(section).append("]\r\n").append(entry);
+    }
+
+    CAtomicFile file;
+    if (!file.Open(fileName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+        return FALSE;
+    file.Write(out.data(), static_cast<UINT>(out.size()));
+    return file.Commit();
+}

@@ -1,0 +1,196 @@
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "framework/io/CAtomicFile.h"
+#include "framework/io/CFile.h"
+#include "tests/framework/IoTestFiles.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+// Bytes no text layer may touch: NUL, CR, lone LF, high bytes.
+std::string MixedRecord(int i)
+{
+    std::string record = "rec" + std::to_string(i) + "\r\n\0\xFF\xD6\xD0\n\0"s;
+    record += std::string(static_cast<std::size_t>(i % 50), static_cast<char>('a' + i % 26));
+    return record;
+}
+
+} // namespace
+
+TEST(CFile, WritesExactlyTheBytesGivenWhateverTheirSize)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "out.bin";
+    std::string expected;
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
+    for (int i = 0; i < 3000; ++i) {
+        const std::string record = MixedRecord(i);
+        ASSERT_TRUE(file.Write(record.data(), static_cast<UINT>(record.size())));
+        expected += record;
+        if (i == 1500) { // one write far larger than any buffer, between small ones
+            const std::string block(3 * 1024 * 1024 + 7, '\x5A');
+            ASSERT_TRUE(file.Write(block.data(), static_cast<UINT>(block.size())));
+            expected += block;
+        }
+    }
+    ASSERT_TRUE(file.Write("", 0));
+    file.Close();
+    EXPECT_FALSE(file.Failed());
+    EXPECT_TRUE(file.GetLastErrorText().IsEmpty());
+    EXPECT_EQ(ReadBytes(path), expected);
+}
+
+TEST(CFile, CreateTruncatesAndReadGivesTheBytesBack)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "data";
+    WriteBytes(path, std::string(10000, 'o'));
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+        file.Write("new", 3);
+    }
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+    char buffer[64] = {};
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "new");
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+    EXPECT_FALSE(file.Failed());
+}
+
+TEST(CFile, OpenFailuresCarryTheSystemsReason)
+{
+    ScratchFolder folder;
+    CFile missing;
+    EXPECT_FALSE(missing.Open((folder / "absent").c_str(), CFile::modeWrite)); // no modeCreate
+    EXPECT_EQ(missing.GetErrorNumber(), ENOENT);
+    EXPECT_EQ(missing.GetLastErrorText(), std::strerror(ENOENT));
+    EXPECT_FALSE(missing.IsOpen());
+
+    CFile noFolder;
+    EXPECT_FALSE(noFolder.Open((folder / "no/such/dir/x.txt").c_str(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_EQ(noFolder.GetErrorNumber(), ENOENT);
+
+    CFile directory;
+    EXPECT_FALSE(directory.Open((folder / "").c_str(), CFile::modeRead));
+    EXPECT_EQ(directory.GetErrorNumber(), EISDIR);
+
+    // A failed open does not stick to the object's next open.
+    ASSERT_TRUE(directory.Open((folder / "fresh").c_str(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_FALSE(directory.Failed());
+}
+
+TEST(CFile, WriteFailureIsReportedAndSticks)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "/dev/full is missing here";
+    CFile file;
+    ASSERT_TRUE(file.Open("/dev/full", CFile::modeWrite));
+    file.Write("line\r\n", 6);
+    EXPECT_FALSE(file.Flush());
+    EXPECT_TRUE(file.Failed());
+    EXPECT_EQ(file.GetErrorNumber(), ENOSPC);
+    EXPECT_EQ(file.GetLastErrorText(), std::strerror(ENOSPC));
+    EXPECT_FALSE(file.Write("more", 4));
+    file.Close();
+    EXPECT_EQ(file.GetErrorNumber(), ENOSPC); // the first reason is kept
+
+    CFile big; // a write too large to be buffered fails on the call itself
+    ASSERT_TRUE(big.Open("/dev/full", CFile::modeWrite));
+    const std::string block(1 << 20, 'x');
+    EXPECT_FALSE(big.Write(block.data(), static_cast<UINT>(block.size())));
+    EXPECT_EQ(big.GetErrorNumber(), ENOSPC);
+}
+
+TEST(CFile, FileNamesReachTheSystemAsUtf8)
+{
+    ScratchFolder folder;
+    const CString name = CString(folder / "") + "\xD6\xD0\xCE\xC4.txt"; // 中文.txt in code page 936
+    CFile file;
+    ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite));
+    file.Close();
+    EXPECT_EQ(folder.Names(), std::vector<std::string> { "中文.txt" });
+}
+
+TEST(CAtomicFile, CommitReplacesTheTargetAndKeepsItsPermissions)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "export.txt";
+    WriteBytes(path, "old contents that are longer than the new\n");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    file.Write("new\r\n", 5);
+    EXPECT_EQ(ReadBytes(path), "old contents that are longer than the new\n"); // untouched until Commit
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    struct stat st { };
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(folder.Names(), std::vector<std::string> { "export.txt" });
+
+    CAtomicFile fresh;
+    ASSERT_TRUE(fresh.Open((folder / "new.txt").c_str(), CFile::modeCreate | CFile::modeWrite));
+    ASSERT_TRUE(fresh.Commit());
+    EXPECT_EQ(ReadBytes(folder / "new.txt"), "");
+}
+
+TEST(CAtomicFile, EveryWayOfNotCommittingLeavesTheOldFileAlone)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "list.txt";
+    const std::string old(5000, 'k');
+    WriteBytes(path, old);
+
+    { // dropped without Commit
+        CAtomicFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+        file.Write("x", 1);
+    }
+    { // closed without Commit
+        CAtomicFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+        file.Write("x", 1);
+        file.Close();
+        EXPECT_FALSE(file.Commit());
+    }
+    { // the disk fills up half-way
+        FileSizeLimit limit(1000);
+        CAtomicFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+        for (int i = 0; i < 100; ++i)
+            file.Write("0123456789abcdefghij\r\n", 22);
+        EXPECT_FALSE(file.Commit());
+        EXPECT_EQ(file.GetErrorNumber(), EFBIG);
+        EXPECT_FALSE(file.GetLastErrorText().IsEmpty());
+    }
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(folder.Names(), std::vector<std::string> { "list.txt" });
+}
+
+TEST(CAtomicFile, FailsCleanlyWhereTheTargetCannotBeReplaced)
+{
+    ScratchFolder folder;
+    const std::string directory = folder / "taken";
+    std::filesystem::create_directory(directory);
+    WriteBytes(directory + "/inside", "keep");
+
+    CAtomicFile overDirectory;
+    ASSERT_TRUE(overDirectory.Open(directory.c_str(), CFile::modeCreate | CFile::modeWrite));
+    overDirectory.Write("x", 1);
+    EXPECT_FALSE(overDirectory.Commit());
+    EXPECT_NE(overDirectory.GetErrorNumber(), 0);
+    EXPECT_EQ(ReadBytes(directory + "/inside"), "keep");
+    EXPECT_EQ(folder.Names(), std::vector<std::string> { "taken" });
+
+    CAtomicFile noFolder;
+    EXPECT_FALSE(noFolder.Open((folder / "gone/x.txt").c_str(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_EQ(noFolder.GetErrorNumber(), ENOENT);
+}
