@@ -81,8 +81,6 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* state)
 DWORD ErrorNumberFor(CURLcode code)
 {
     switch (code) {
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
     case CURLE_URL_MALFORMAT:
         return ERROR_INTERNET_INVALID_URL;
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -114,6 +112,10 @@ DWORD ErrorNumberFor(CURLcode code)
     case CURLE_SSL_INVALIDCERTSTATUS:
     case CURLE_SSL_CLIENTCERT:
         return ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
+    // The URL we build is always http or https, so an unsupported protocol
+    // comes from the server: an answer that is not HTTP (libcurl takes it for
+    // HTTP/0.9, which it refuses) or a redirect to another scheme.
+    case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_GOT_NOTHING:
     case CURLE_BAD_CONTENT_ENCODING:
