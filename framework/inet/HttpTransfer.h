@@ -1,0 +1,28 @@
+// Private to the HTTP classes: one request/response exchange over libcurl.
+// Kept apart so that only this file knows libcurl.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/base/Types.h"
+#include "framework/inet/InternetBounds.h"
+
+struct HttpTransferRequest {
+    std::string url;
+    std::vector<std::string> headers; // "Name: value"
+    std::string agent;                // sent only when `headers` has no User-Agent
+    std::string referer;
+    DWORD connectTimeoutMs = 0;       // 0: the total bound
+    bool followRedirects = true;
+    bool http10 = false;
+};
+
+struct HttpTransferResult {
+    DWORD error = 0;        // 0, or an ERROR_INTERNET_* / ERROR_HTTP_* number
+    long status = 0;        // 0: no status line received
+    std::string body;
+    bool endedByBound = false;
+};
+
+HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const InternetBounds& bounds);

@@ -1,0 +1,19 @@
+// Limits on every HTTP request. A page may never end or may drip a byte at a
+// time; without limits it would hold a probe worker and its memory for ever.
+// When a limit ends a transfer the request still succeeds: the status and the
+// part of the body read so far stand, and the caller judges what it got.
+#pragma once
+
+#include <cstddef>
+
+struct InternetBounds {
+    long stallSeconds = 30;           // no byte received for this long ends the transfer
+    long totalSeconds = 60;           // the whole request, redirects included
+    long maxRedirects = 10;           // one more redirect is a failure (CInternetException)
+    std::size_t maxBodyBytes = 16u << 20; // reading stops here
+};
+
+// Process-wide, so tests and benchmarks can shorten them; each request reads
+// them once when it is sent, from any thread.
+void AfxSetInternetBounds(const InternetBounds& bounds);
+InternetBounds AfxGetInternetBounds();
