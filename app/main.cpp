@@ -1,4 +1,8 @@
-int main()
+#include "app/CVelmoraApp.h"
+
+CVelmoraApp theApp;
+
+int main(int argc, char** argv)
 {
-    return 0;
+    return AfxWinMain(argc, argv);
 }

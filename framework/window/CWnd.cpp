@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QMainWindow>
 #include <QResizeEvent>
+#include <QScreen>
 #include <vector>
 
 #include "framework/base/AppName.h"
@@ -340,6 +341,10 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         m_dwStyle &= ~WS_VISIBLE;
         break;
     case SW_SHOWMAXIMIZED:
+        // Without a window manager nothing maximises a window: give it the
+        // screen's available area first.
+        if (widget->isWindow() && widget->screen())
+            widget->setGeometry(widget->screen()->availableGeometry());
         widget->showMaximized();
         m_dwStyle |= WS_VISIBLE;
         break;

@@ -1,0 +1,10 @@
+// The About box.
+#pragma once
+
+#include "framework/controls/CDialog.h"
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+    BOOL OnInitDialog() override;
+};

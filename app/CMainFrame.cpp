@@ -1,0 +1,183 @@
+#include "app/CMainFrame.h"
+
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "framework/controls/MessageBoxHook.h"
+#include "framework/doc/CView.h"
+#include "res/ResourceIds.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+ON_WM_CREATE()
+ON_WM_TIMER()
+ON_WM_CLOSE()
+ON_COMMAND(ID_VIEW_SIDEBAR, OnViewSideBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_SIDEBAR, OnUpdateViewSideBar)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT_PTR kCheckTimer = 1;
+constexpr UINT kCheckTimerMs = 500;
+
+const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
+
+CString T(const char* utf8)
+{
+    return CString::FromUtf8(utf8);
+}
+
+CString Formatted(const char* utf8Format, LPARAM value)
+{
+    CString text;
+    text.Format(T(utf8Format), static_cast<int>(value));
+    return text;
+}
+
+} // namespace
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(CREATESTRUCT* cs)
+{
+    if (CFrameWnd::OnCreate(cs) == -1)
+        return -1;
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR))
+        return -1;
+    m_wndStatusBar.SetIndicators(kIndicators, 3);
+
+    // Panes 1 and 2 are 30 average characters of the status bar's font wide.
+    CClientDC dc(this);
+    CFont* oldFont = dc.SelectObject(m_wndStatusBar.GetFont());
+    TEXTMETRIC tm;
+    dc.GetTextMetrics(&tm);
+    dc.SelectObject(oldFont);
+    UINT id = 0;
+    UINT style = 0;
+    int width = 0;
+    m_wndStatusBar.GetPaneInfo(1, id, style, width);
+    m_wndStatusBar.SetPaneInfo(1, id, style, tm.tmAveCharWidth * 30);
+    m_wndStatusBar.SetPaneInfo(2, id, style, tm.tmAveCharWidth * 30);
+
+    EnableDocking(CBRS_ALIGN_ANY);
+    if (!m_wndSideBar.Create(this))
+        return -1;
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
+    return 0;
+}
+
+void CMainFrame::SetStatus(int pane, const CString& text)
+{
+    m_wndStatusBar.SetPaneText(pane, text, TRUE);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    CView* view = GetActiveView();
+    const HWND panel = g_hSidePanel;
+    switch (pMsg->message) {
+    case UM_IMPORT_REQUEST:
+        if (view) {
+            SetStatus(0, T("正在读取网址..."));
+            view->PostMessage(UM_IMPORT_RUN, 0, 0);
+        }
+        break;
+    case UM_LIST_LOADED:
+        SetStatus(0, T("加载网址列表结束。"));
+        SetStatus(2, Formatted("网址个数: %d", pMsg->lParam));
+        SetStatus(1, T("线程: 0"));
+        PostMessageA(panel, UM_IMPORT_DONE, 0, 1);
+        break;
+    case UM_CHECK_START:
+        SetTimer(kCheckTimer, kCheckTimerMs, nullptr);
+        SetStatus(0, T("正在检查..."));
+        break;
+    case UM_CHECK_FINISHED:
+        KillTimer(kCheckTimer);
+        SetStatus(0, T("执行完毕"));
+        PostMessageA(panel, UM_CHECK_STOPPED, 0, 1);
+        break;
+    case UM_THREAD_COUNT:
+        g_nReportedProbes = static_cast<LONG>(pMsg->lParam);
+        SetStatus(1, Formatted("线程: %d", pMsg->lParam));
+        break;
+    case UM_EXPORT_REQUEST:
+        if (view) {
+            SetStatus(0, T("正在导出网址..."));
+            view->PostMessage(UM_EXPORT_RUN, 0, pMsg->lParam);
+        }
+        break;
+    case UM_EXPORT_RESULT: {
+        const CString word = pMsg->wParam == EXPORT_VALID     ? T("有效")
+                             : pMsg->wParam == EXPORT_INVALID ? T("无效")
+                                                              : CString();
+        CString text;
+        text.Format(T("共导出了 %d 个%s网址。"), static_cast<int>(pMsg->lParam), word.GetString());
+        SetStatus(0, text);
+        PostMessageA(panel, UM_EXPORT_DONE, pMsg->wParam, 1);
+        break;
+    }
+    case UM_PURGE_INVALID_REQUEST:
+        if (view) {
+            SetStatus(0, T("正在删除无效网址..."));
+            view->PostMessage(UM_PURGE_INVALID_RUN, 0, 0);
+        }
+        break;
+    case UM_PURGE_INVALID_RESULT:
+        SetStatus(0, Formatted("共清理了 %d 个无效网址。", pMsg->lParam));
+        PostMessageA(panel, UM_PURGE_INVALID_DONE, 0, 1);
+        break;
+    case UM_PURGE_DUPLICATES_REQUEST:
+        if (view) {
+            SetStatus(0, T("正在清理重复网址..."));
+            view->PostMessage(UM_PURGE_DUPLICATES, 0, 0);
+        }
+        break;
+    case UM_PURGE_DUPLICATES:
+        SetStatus(0, Formatted("共清理了 %d 个重复网址。", pMsg->lParam));
+        PostMessageA(panel, UM_PURGE_DUPLICATES_DONE, 0, 1);
+        break;
+    case UM_CHECK_CANCEL:
+        KillTimer(kCheckTimer);
+        SetStatus(0, T("用户取消了查询。"));
+        PostMessageA(panel, UM_CHECK_STOPPED, 0, 1);
+        break;
+    default:
+        break;
+    }
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kCheckTimer) {
+        if (CView* view = GetActiveView())
+            view->PostMessage(UM_CHECK_DISPATCH, 0, g_nThreadCount - g_nReportedProbes);
+    }
+    Default();
+}
+
+void CMainFrame::OnClose()
+{
+    if (g_nReportedProbes > 0
+        && MessageBox(T("还有正在运行的线程。确定要退出吗？"), "", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    CFrameWnd::OnClose();
+}
+
+void CMainFrame::OnViewSideBar()
+{
+    ShowControlBar(&m_wndSideBar, !(m_wndSideBar.GetStyle() & WS_VISIBLE), FALSE);
+}
+
+void CMainFrame::OnUpdateViewSideBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndSideBar.GetStyle() & WS_VISIBLE) ? 1 : 0);
+}

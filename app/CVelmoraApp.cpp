@@ -1,0 +1,87 @@
+#include "app/CVelmoraApp.h"
+
+#include <cstdlib>
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "app/ConfigLocation.h"
+#include "app/Globals.h"
+#include "framework/controls/MessageBoxHook.h"
+#include "framework/doc/CDocTemplate.h"
+#include "framework/io/FileSystem.h"
+#include "framework/io/PrivateProfile.h"
+#include "res/ResourceIds.h"
+#include "urllist/CVelmoraDoc.h"
+#include "urllist/CVelmoraView.h"
+
+BEGIN_MESSAGE_MAP(CVelmoraApp, CWinApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+END_MESSAGE_MAP()
+
+CVelmoraApp::CVelmoraApp()
+{
+    // The application's name and texts come from the resources.
+    RegisterResources();
+}
+
+CString CVelmoraApp::ReadUserSetting(LPCSTR key) const
+{
+    char buffer[100];
+    GetPrivateProfileStringA("user", key, "", buffer, sizeof buffer, m_strConfigPath);
+    return CString(buffer);
+}
+
+BOOL CVelmoraApp::InitInstance()
+{
+    AfxEnableControlContainer();
+
+    const CString modulePath = AfxGetModuleFileName();
+    m_strAppDir = modulePath.Left(modulePath.ReverseFind('/') + 1);
+    g_bChecking = FALSE;
+
+    const ConfigLocation config = PrepareConfigFile(m_strAppDir + "config.ini");
+    m_strConfigPath = config.path;
+    if (!config.problem.IsEmpty()) {
+        AfxMessageBox(CString::FromUtf8("无法创建配置文件，本次运行使用默认设置，退出时不保存。\n\n") + config.problem,
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
+
+    g_nThreadCount = m_strConfigPath.IsEmpty() ? 5 : std::atoi(ReadUserSetting("threadcount"));
+    g_strImportPath = ReadUserSetting("fileurls");
+    g_strIgnoreList = ReadUserSetting("keypass");
+
+    Enable3dControls();
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadStdProfileSettings(0);
+
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(CVelmoraView)));
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+
+    m_nCmdShow = SW_SHOWMAXIMIZED;
+    m_pMainWnd->ShowWindow(m_nCmdShow);
+    m_pMainWnd->UpdateWindow();
+    return TRUE;
+}
+
+int CVelmoraApp::ExitInstance()
+{
+    if (!m_strConfigPath.IsEmpty()) {
+        CString threadCount;
+        threadCount.Format("%d", g_nThreadCount);
+        WritePrivateProfileStringA("user", "fileurls", g_strImportPath, m_strConfigPath);
+        WritePrivateProfileStringA("user", "keypass", g_strIgnoreList, m_strConfigPath);
+        WritePrivateProfileStringA("user", "threadcount", threadCount, m_strConfigPath);
+    }
+    return CWinApp::ExitInstance();
+}
+
+void CVelmoraApp::OnAppAbout()
+{
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}

@@ -1,0 +1,23 @@
+// The application object: start-up, the configuration file and exit.
+#pragma once
+
+#include "framework/doc/CWinApp.h"
+
+class CVelmoraApp : public CWinApp {
+public:
+    CVelmoraApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The value of `key` in section [user] of the configuration, at most 99 bytes.
+    CString ReadUserSetting(LPCSTR key) const;
+
+    CString m_strAppDir;     // folder of the executable, ending in "/"
+    CString m_strConfigPath; // the configuration file in use
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnAppAbout();
+};
+

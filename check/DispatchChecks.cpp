@@ -1,0 +1,92 @@
+// The dispatcher: starts probes for unchecked rows within the free slots,
+// keeps the running count and writes each verdict into the row it belongs to.
+#include "app/Globals.h"
+#include "app/Hub.h"
+#include "app/Messages.h"
+#include "check/CUrlCheckThread.h"
+#include "check/ProbeReason.h"
+#include "framework/controls/MessageBoxHook.h"
+#include "framework/thread/Interlocked.h"
+#include "urllist/CVelmoraView.h"
+#include "urllist/Validity.h"
+
+void CVelmoraView::DispatchChecks(int freeSlots)
+{
+    CListCtrl& list = GetListCtrl();
+    const int count = list.GetItemCount();
+    if (count == 0) {
+        PostMessageA(HubWindow(), UM_CHECK_FINISHED, 0, 0);
+        return;
+    }
+    int found = 0;
+    for (int row = 0; row < count; ++row) {
+        if (!Validity::IsUnchecked(list.ItemTextRef(row, COL_VALIDITY)))
+            continue;
+        // A row whose index still names an outstanding probe (the list
+        // changed under it) waits for that verdict; it still counts.
+        if (found < freeSlots && !m_outstandingProbes.contains(row)) {
+            list.SetItemText(row, COL_VALIDITY, Validity::Running());
+            StartCheckThread(list.GetItemText(row, COL_URL), row);
+        }
+        ++found;
+    }
+    if (found == 0)
+        PostMessageA(HubWindow(), UM_CHECK_FINISHED, 0, 0);
+}
+
+BOOL CVelmoraView::StartCheckThread(const CString& url, int row)
+{
+    auto* job = new UrlCheckJob;
+    job->hMainWnd = HubWindow();
+    job->hView = m_hWnd;
+    job->strUrl = url;
+    job->nRow = row;
+    auto* thread = new CUrlCheckThread(UrlCheckThreadProc, job);
+    if (!thread->CreateThread(0, 0, nullptr)) {
+        delete thread;
+        delete job;
+        AfxMessageBox("Cannot Start New Thread", MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    CListCtrl& list = GetListCtrl();
+    DWORD_PTR tag = list.GetItemData(row);
+    if (tag == 0) {
+        tag = m_nextRowTag++;
+        list.SetItemData(row, tag);
+    }
+    m_outstandingProbes[row] = tag;
+    PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedIncrement(&g_nRunningProbes));
+    return TRUE;
+}
+
+void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row)
+{
+    const CString* text = &Validity::Valid();
+    if (message == UM_PROBE_FAILED) {
+        static const CString unchecked;
+        text = reason == PROBE_INVALID ? &Validity::Invalid()
+             : reason == PROBE_TIMEOUT ? &Validity::TimedOut()
+                                       : &unchecked;
+    }
+    // The verdict goes to the row that was probed, wherever it stands now;
+    // when that row is gone it is dropped.
+    const auto probe = m_outstandingProbes.find(static_cast<int>(row));
+    if (probe != m_outstandingProbes.end()) {
+        const DWORD_PTR tag = probe->second;
+        m_outstandingProbes.erase(probe);
+        CListCtrl& list = GetListCtrl();
+        int target = static_cast<int>(row);
+        if (list.GetItemData(target) != tag) {
+            target = -1;
+            for (int r = 0, n = list.GetItemCount(); r < n; ++r) {
+                if (list.GetItemData(r) == tag) {
+                    target = r;
+                    break;
+                }
+            }
+        }
+        if (target >= 0)
+            list.SetItemText(target, COL_VALIDITY, *text);
+    }
+    PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedDecrement(&g_nRunningProbes));
+}

@@ -1,0 +1,28 @@
+// The side panel form: the run settings and the buttons of every operation.
+// Each button copies what it needs into the run settings, disables itself
+// where the operation is asynchronous and posts its request to the hub.
+#pragma once
+
+#include "framework/controls/CDialog.h"
+
+class CSidePanelDlg : public CDialog {
+public:
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnBrowse();
+    void OnImport();
+    void OnStartStop();
+    void OnPurgeInvalid();
+    void OnPurgeDuplicates();
+    void OnExportAll();
+    void OnExportInvalid();
+    void OnExportValid();
+
+private:
+    BOOL ReadRunSettings();
+    void RequestOperation(int buttonId, UINT message, LPARAM lParam);
+    void EnableButton(int buttonId);
+};

@@ -1,0 +1,97 @@
+#include "urllist/CVelmoraView.h"
+
+#include "app/Messages.h"
+#include "framework/controls/CMenu.h"
+#include "framework/controls/MessageBoxHook.h"
+#include "framework/controls/Shell.h"
+#include "res/ResourceIds.h"
+#include "urllist/BrowserAddress.h"
+#include "urllist/Validity.h"
+
+IMPLEMENT_DYNCREATE(CVelmoraView, CListView)
+
+BEGIN_MESSAGE_MAP(CVelmoraView, CListView)
+ON_NOTIFY_REFLECT(NM_RCLICK, ShowListMenu)
+ON_COMMAND(ID_OPEN_URL, OpenSelectedUrl)
+END_MESSAGE_MAP()
+
+BOOL CVelmoraView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style |= LVS_REPORT | LVS_SHOWSELALWAYS;
+    return CListView::PreCreateWindow(cs);
+}
+
+void CVelmoraView::OnInitialUpdate()
+{
+    CListView::OnInitialUpdate();
+    CListCtrl& list = GetListCtrl();
+    list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    if (m_bColumnsCreated)
+        return;
+    m_bColumnsCreated = true;
+    list.InsertColumn(COL_LINE, CString::FromUtf8("序号"), LVCFMT_LEFT);
+    list.InsertColumn(COL_URL, CString::FromUtf8("网址"), LVCFMT_LEFT);
+    list.InsertColumn(COL_VALIDITY, CString::FromUtf8("有效性"), LVCFMT_LEFT);
+    list.SetColumnWidth(COL_LINE, LVSCW_AUTOSIZE_USEHEADER);
+    list.SetColumnWidth(COL_URL, 400);
+    list.SetColumnWidth(COL_VALIDITY, 200);
+}
+
+BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
+{
+    switch (pMsg->message) {
+    case UM_IMPORT_RUN:
+        ImportUrls();
+        break;
+    case UM_CHECK_DISPATCH:
+        DispatchChecks(static_cast<int>(pMsg->lParam));
+        break;
+    case UM_PROBE_OK:
+    case UM_PROBE_FAILED:
+        RecordVerdict(pMsg->message, pMsg->wParam, pMsg->lParam);
+        break;
+    case UM_EXPORT_RUN:
+        ExportUrls(static_cast<int>(pMsg->lParam));
+        break;
+    case UM_PURGE_INVALID_RUN:
+        RemoveInvalid();
+        break;
+    case UM_PURGE_DUPLICATES:
+        RemoveDuplicates();
+        break;
+    default:
+        break;
+    }
+    return CListView::PreTranslateMessage(pMsg);
+}
+
+void CVelmoraView::ShowListMenu(NMHDR*, LRESULT* pResult)
+{
+    POINT point;
+    GetCursorPos(&point);
+    const int mark = GetListCtrl().GetSelectionMark();
+    if (mark < 0 || mark >= GetListCtrl().GetItemCount())
+        return;
+    m_nMenuRow = mark;
+    CMenu menu;
+    if (menu.LoadMenu(IDR_LIST_MENU)) {
+        if (CMenu* popup = menu.GetSubMenu(0))
+            popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, this);
+        menu.DestroyMenu();
+    }
+    *pResult = 0;
+}
+
+void CVelmoraView::OpenSelectedUrl()
+{
+    const CString text = GetListCtrl().GetItemText(m_nMenuRow, COL_URL);
+    // Only web addresses go to the desktop: a list from elsewhere may hold
+    // local paths or other schemes that would start programs.
+    const CString address = BrowserAddress(text);
+    if (address.IsEmpty()) {
+        MessageBox(CString::FromUtf8("只能在浏览器中打开 http:// 或 https:// 网址：\n\n") + text, "",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    ShellExecuteA(HWND(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}

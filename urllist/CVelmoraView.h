@@ -1,0 +1,37 @@
+// The list view: the URL list (line number, URL, validity) and the receiver
+// of the list operations' messages.
+#pragma once
+
+#include <unordered_map>
+
+#include "framework/doc/CListView.h"
+
+class CVelmoraView : public CListView {
+    DECLARE_DYNCREATE(CVelmoraView)
+public:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnInitialUpdate() override;
+
+    // List operations, each run to its end on the GUI thread.
+    void ImportUrls();
+    void RemoveDuplicates();
+    void RemoveInvalid();
+    void ExportUrls(int kind);
+    void DispatchChecks(int freeSlots);
+    void RecordVerdict(UINT message, WPARAM reason, LPARAM row);
+    BOOL StartCheckThread(const CString& url, int row);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void ShowListMenu(NMHDR* pNMHDR, LRESULT* pResult);
+    void OpenSelectedUrl();
+
+private:
+    int m_nMenuRow = -1; // the row the context menu was opened for
+    // Outstanding probes: dispatch index -> the tag (item data) of the row
+    // probed, so a verdict finds its row after imports and clean-ups.
+    std::unordered_map<int, DWORD_PTR> m_outstandingProbes;
+    DWORD_PTR m_nextRowTag = 1;
+    bool m_bColumnsCreated = false;
+};

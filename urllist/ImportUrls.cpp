@@ -1,0 +1,48 @@
+// The import: the lines of the URL file become the rows of the list.
+#include "app/Globals.h"
+#include "app/Hub.h"
+#include "app/Messages.h"
+#include "framework/base/CodePage.h"
+#include "framework/io/CStdioFile.h"
+#include "framework/io/FileSystem.h"
+#include "urllist/CVelmoraView.h"
+#include "urllist/UrlRules.h"
+#include "urllist/Validity.h"
+
+void CVelmoraView::ImportUrls()
+{
+    const HWND hub = HubWindow();
+    CStdioFile file;
+    // The file can vanish or change between the test and the open; both
+    // failures take the same path.
+    if (!FileExists(g_strImportPath) || !file.Open(g_strImportPath, CFile::modeRead | CFile::typeText)) {
+        CString text;
+        text.Format(CString::FromUtf8("文件不存在或被锁定！\n\n%s"), g_strImportPath.GetString());
+        MessageBox(text, "", MB_OK);
+        PostMessageA(hub, UM_LIST_LOADED, 0, 0);
+        return;
+    }
+
+    CListCtrl& list = GetListCtrl();
+    list.DeleteAllItems();
+    const std::vector<CString> ignoreWords = NormalizeIgnoreList(g_strIgnoreList);
+    CString line;
+    CString number;
+    int row = 0;
+    while (file.ReadString(line)) {
+        number.Format("%d", row + 1);
+        list.InsertItem(row, number);
+        line.Trim();
+        ReplaceFullWidthStops(line);
+        const bool formatOk = IsUrlFormatOk(line);
+        const bool ignored = IsUrlIgnored(line, ignoreWords);
+        list.SetItemText(row, COL_URL, line);
+        if (!formatOk)
+            list.SetItemText(row, COL_VALIDITY, Validity::BadFormat());
+        if (ignored)
+            list.SetItemText(row, COL_VALIDITY, Validity::Ignored());
+        ++row;
+    }
+    file.Close();
+    PostMessageA(hub, UM_LIST_LOADED, 0, row);
+}
