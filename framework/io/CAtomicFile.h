@@ -9,7 +9,8 @@
 // there, and Commit renames it over the target in one step. Until Commit
 // succeeds the target keeps its old contents: a failed write, a failed
 // Commit, Close without Commit and destruction all remove the temporary file
-// and leave the target as it was. A replaced file keeps its permission bits.
+// and leave the target as it was. A replaced file keeps its permission bits;
+// a symbolic link at the path is replaced by the new file, not followed.
 #pragma once
 
 #include "framework/io/CFile.h"

@@ -26,6 +26,7 @@ public:
     void Close() override;
 
     // FALSE at the end of the file or on a read error (then Failed() is TRUE).
+    // It reads ahead, so it does not mix with CFile::Read on the same file.
     BOOL ReadString(CString& line);
 
 private:

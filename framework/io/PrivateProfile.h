@@ -6,7 +6,8 @@
 // Section and key names match without regard to the case of ASCII letters;
 // blanks (space, tab) around names and values are not part of them. Lines
 // may end in LF or CR LF; lines that are neither a section header nor a
-// key=value pair are carried along untouched. File names are in code page 936.
+// key=value pair are carried along untouched. File names are in code page 936;
+// a relative one is taken from the working folder.
 #pragma once
 
 #include "framework/base/Types.h"

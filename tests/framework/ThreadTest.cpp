@@ -22,6 +22,7 @@ public:
     {
         std::lock_guard lock(m_mutex);
         ++m_count;
+        m_threads.insert(std::this_thread::get_id());
         m_changed.notify_all();
     }
     bool WaitFor(int count)
@@ -34,15 +35,21 @@ public:
         std::lock_guard lock(m_mutex);
         return m_count;
     }
+    bool AnyOn(std::thread::id thread)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_threads.count(thread) != 0;
+    }
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     int m_count = 0;
+    std::set<std::thread::id> m_threads;
 };
 
 // A probe-like worker: it counts itself in while it lives, as the program's
-// running-probe counter does, and reports its destruction and its thread.
+// running-probe counter does, and reports its destruction.
 class CountedThread : public CWinThread {
 public:
     CountedThread(AFX_THREADPROC proc, LONG volatile* running, Finished& finished)
@@ -54,14 +61,9 @@ public:
     }
     ~CountedThread() override
     {
-        if (std::this_thread::get_id() == creator)
-            destroyedOnCreator.store(true);
         InterlockedDecrement(m_running);
         m_finished.Add();
     }
-
-    static inline std::thread::id creator;
-    static inline std::atomic<bool> destroyedOnCreator { false };
 
 private:
     LONG volatile* m_running;
@@ -84,7 +86,6 @@ TEST(ThreadObject, AutoDeletesOnItsOwnThreadEvenAfterAnException)
 {
     LONG volatile running = 0;
     Finished finished;
-    CountedThread::creator = std::this_thread::get_id();
     for (int i = 0; i < 40; ++i) {
         // Returning at once gives the worker every chance to delete the
         // object while CreateThread is still running.
@@ -93,7 +94,7 @@ TEST(ThreadObject, AutoDeletesOnItsOwnThreadEvenAfterAnException)
     }
     ASSERT_TRUE(finished.WaitFor(40));
     EXPECT_EQ(InterlockedIncrement(&running), 1); // every destructor ran once
-    EXPECT_FALSE(CountedThread::destroyedOnCreator.load());
+    EXPECT_FALSE(finished.AnyOn(std::this_thread::get_id()));
 }
 
 TEST(ThreadObject, WithoutAutoDeleteTheCallerKeepsTheObject)
