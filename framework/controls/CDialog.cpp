@@ -162,6 +162,16 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The close box of a dialog is its Cancel.
+    if (message == WM_CLOSE) {
+        OnCancel();
+        return 0;
+    }
+    return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
 void CDialog::PostNcDestroy()
 {
     m_controls.clear();

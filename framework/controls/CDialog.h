@@ -39,6 +39,7 @@ public:
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
     UINT m_nIDTemplate = 0;
