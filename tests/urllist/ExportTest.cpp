@@ -95,7 +95,8 @@ TEST_F(ExportTest, WriteFailureNamesThePathAndKeepsOldFile)
 {
     FillMixed();
     const std::string existing = WriteFile("existing.txt", "old contents\n");
-    const std::string folder = m_dir + "/folder";
+    // Named like a text file, so the dialog adds no extension to it.
+    const std::string folder = m_dir + "/folder.txt";
     std::filesystem::create_directory(folder);
     const std::string paths[] = {
         m_dir + "/missing-folder/out.txt",
