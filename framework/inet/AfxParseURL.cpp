@@ -127,9 +127,12 @@ BOOL AfxParseURL(LPCSTR url, DWORD& serviceType, CString& server, CString& objec
     const auto fragment = tail.find('#');
     if (fragment != std::string_view::npos)
         tail = tail.substr(0, fragment);
-    std::string objectText(tail);
-    if (objectText.empty() || objectText.front() != '/')
-        objectText.insert(0, "/");
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // insert(0, "/"), which breaks the Release build.
+    std::string objectText;
+    if (tail.empty() || tail.front() != '/')
+        objectText = '/';
+    objectText += tail;
 
     serviceType = service;
     server = CString(host);

@@ -1,0 +1,173 @@
+// The list operations on a large URL file, each timed against a well-known
+// tool doing comparable work in the same run, so the figures are ratios.
+//
+//   list_bench [lines]
+//
+// The generated file has ~40-byte URLs, 30% of the lines repeating an
+// earlier one and 10% malformed (a space, or no dot).
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "app/Globals.h"
+#include "framework/controls/CFileDialog.h"
+#include "framework/controls/MessageBoxHook.h"
+#include "framework/doc/CDocTemplate.h"
+#include "framework/window/Gui.h"
+#include "framework/window/MessageQueue.h"
+#include "res/ResourceIds.h"
+#include "urllist/CVelmoraDoc.h"
+#include "urllist/CVelmoraView.h"
+#include "urllist/Validity.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double TimeShell(const std::string& command)
+{
+    const auto start = Clock::now();
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "command failed: %s\n", command.c_str());
+    return SecondsSince(start);
+}
+
+long PeakRssKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// One URL of about 40 bytes; `n` makes it unique.
+std::string MakeUrl(std::mt19937_64& random, long n)
+{
+    static const char* const tlds[] = {"test", "example", "invalid", "localhost"};
+    std::string url = "http://www.site" + std::to_string(n) + "-";
+    while (url.size() < 30)
+        url += static_cast<char>('a' + random() % 26);
+    url += ".";
+    url += tlds[random() % 4];
+    url += "/p";
+    return url;
+}
+
+void GenerateFile(const std::string& path, long lines)
+{
+    std::mt19937_64 random(20261208);
+    std::vector<std::string> earlier;
+    earlier.reserve(static_cast<std::size_t>(lines));
+    std::ofstream out(path, std::ios::binary);
+    for (long i = 0; i < lines; ++i) {
+        const unsigned pick = static_cast<unsigned>(random() % 100);
+        std::string line;
+        if (pick < 30 && !earlier.empty()) {
+            line = earlier[random() % earlier.size()];
+        } else if (pick < 40) {
+            line = MakeUrl(random, i);
+            line[line.size() / 2] = ' ';
+            if (pick >= 35)
+                std::erase(line, '.');
+        } else {
+            line = MakeUrl(random, i);
+            earlier.push_back(line);
+        }
+        out << line << "\r\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const long lines = argc > 1 ? std::atol(argv[1]) : 1000000;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!AfxStartGui(argc, argv))
+        return 1;
+
+    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-bench";
+    std::filesystem::create_directories(dir);
+    const std::string input = dir + "/urls.txt";
+    const std::string exported = dir + "/export.txt";
+    GenerateFile(input, lines);
+
+    CVelmoraApp app;
+    app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
+                                              RUNTIME_CLASS(CVelmoraView)));
+    CCommandLineInfo info;
+    if (!app.ProcessShellCommand(info))
+        return 1;
+    auto* view = dynamic_cast<CVelmoraView*>(dynamic_cast<CFrameWnd*>(app.m_pMainWnd)->GetActiveView());
+    AfxPumpPendingMessages();
+    AfxSetMessageBoxHook([](HWND, const CString& text, const CString&, UINT) {
+        std::fprintf(stderr, "message box: %s\n", text.ToUtf8().c_str());
+        return IDOK;
+    });
+    AfxSetFileDialogHook([&](const FileDialogRequest&) { return FileDialogAnswer{IDOK, CString(exported)}; });
+    CListCtrl& list = view->GetListCtrl();
+
+    std::printf("lines: %ld, file: %ju bytes\n", lines, static_cast<std::uintmax_t>(std::filesystem::file_size(input)));
+
+    auto start = Clock::now();
+    {
+        std::ifstream in(input, std::ios::binary);
+        std::string line;
+        char number[16];
+        int row = 0;
+        while (std::getline(in, line)) {
+            std::snprintf(number, sizeof number, "%d", row + 1);
+            list.InsertItem(row, number);
+            list.SetItemText(row, COL_URL, line.c_str());
+            list.SetItemText(row, COL_VALIDITY, "");
+            ++row;
+        }
+    }
+    std::printf("insert %d rows (cells 0,1,2): %.3f s\n", list.GetItemCount(), SecondsSince(start));
+    const double catTime = TimeShell("cat '" + input + "' > /dev/null");
+
+    g_strImportPath = CString(input);
+    start = Clock::now();
+    view->ImportUrls();
+    const double importTime = SecondsSince(start);
+    std::printf("import: %.3f s (%d rows), cat: %.3f s, ratio %.1f\n", importTime, list.GetItemCount(), catTime,
+                importTime / catTime);
+    std::printf("peak RSS after import: %ld KiB\n", PeakRssKiB());
+
+    const double awkTime = TimeShell("awk '!seen[$0]++' '" + input + "' > /dev/null");
+    start = Clock::now();
+    view->RemoveDuplicates();
+    const double dupTime = SecondsSince(start);
+    std::printf("RemoveDuplicates: %.3f s (%d rows left), awk '!seen[$0]++': %.3f s, ratio %.2f\n", dupTime,
+                list.GetItemCount(), awkTime, dupTime / awkTime);
+
+    start = Clock::now();
+    view->RemoveInvalid();
+    std::printf("RemoveInvalid: %.3f s (%d rows left)\n", SecondsSince(start), list.GetItemCount());
+
+    start = Clock::now();
+    view->ExportUrls(0);
+    const double exportTime = SecondsSince(start);
+    const double cpTime = TimeShell("cp '" + exported + "' '" + dir + "/copy.txt'");
+    std::printf("export kind 0: %.3f s (%ju bytes), cp of the result: %.3f s, ratio %.1f\n", exportTime,
+                static_cast<std::uintmax_t>(std::filesystem::file_size(exported)), cpTime, exportTime / cpTime);
+    std::printf("peak RSS at end: %ld KiB\n", PeakRssKiB());
+
+    AfxPumpPendingMessages();
+    app.m_pMainWnd->DestroyWindow();
+    AfxPumpPendingMessages();
+    std::filesystem::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,91 @@
+// The list's context menu and opening a row's URL in the browser.
+#include "ListFixture.h"
+#include "framework/window/MessageMap.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+class ListMenuTest : public ListFixture {
+protected:
+    // What the list control sends when the user right-clicks it.
+    void RightClick()
+    {
+        NMHDR header{m_view->m_hWnd, static_cast<UINT_PTR>(m_view->GetDlgCtrlID()), NM_RCLICK};
+        SendMessageA(m_frame->m_hWnd, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+        AfxPumpPendingMessages();
+    }
+    // Right-clicks row `row` holding `url` and picks "open".
+    void OpenRow(const std::string& url)
+    {
+        FillRows({{"first.test", ""}, {url, "OK"}});
+        List().SetSelectionMark(1);
+        m_popupChoice = ID_OPEN_URL;
+        RightClick();
+        PumpUntil([&] { return !m_shellCalls.empty() || !m_boxes.empty(); });
+    }
+};
+
+TEST_F(ListMenuTest, NoSelectionMarkShowsNoMenu)
+{
+    FillRows({{"a.test", ""}});
+    ASSERT_EQ(List().GetSelectionMark(), -1);
+    RightClick();
+    EXPECT_TRUE(m_popups.empty());
+    EXPECT_TRUE(m_shellCalls.empty());
+}
+
+TEST_F(ListMenuTest, MenuOffersOpenAndOpensTheMarkedRow)
+{
+    OpenRow("http://example.test/page");
+    ASSERT_EQ(m_popups.size(), 1u);
+    EXPECT_TRUE(m_popups[0].owner == m_view->m_hWnd);
+    ASSERT_EQ(m_popups[0].items.size(), 1u);
+    EXPECT_EQ(m_popups[0].items[0].id, ID_OPEN_URL);
+    EXPECT_EQ(m_popups[0].items[0].text.Bytes(), Gbk("打开网页"));
+    ASSERT_EQ(m_shellCalls.size(), 1u);
+    EXPECT_EQ(m_shellCalls[0].first, "open");
+    EXPECT_EQ(m_shellCalls[0].second, "http://example.test/page");
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(ListMenuTest, DismissedMenuOpensNothing)
+{
+    FillRows({{"a.test", ""}});
+    List().SetSelectionMark(0);
+    m_popupChoice = 0;
+    RightClick();
+    EXPECT_EQ(m_popups.size(), 1u);
+    EXPECT_TRUE(m_shellCalls.empty());
+}
+
+TEST_F(ListMenuTest, WebAddressesOpenAsTheyAreOrGetHttp)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"HTTPS://Example.test/A", "HTTPS://Example.test/A"},
+        {"hTtP://example.test", "hTtP://example.test"},
+        {"example.test/x", "http://example.test/x"},
+        {"example.test:8080/x", "http://example.test:8080/x"},
+    };
+    for (const auto& [url, opened] : cases) {
+        SCOPED_TRACE(url);
+        m_shellCalls.clear();
+        OpenRow(url);
+        ASSERT_EQ(m_shellCalls.size(), 1u);
+        EXPECT_EQ(m_shellCalls[0].second.Bytes(), opened);
+    }
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(ListMenuTest, OtherSchemesAreRefused)
+{
+    for (const std::string url : {"file:///etc/passwd", "javascript:alert(1)", "JavaScript:x"}) {
+        SCOPED_TRACE(url);
+        m_boxes.clear();
+        OpenRow(url);
+        EXPECT_TRUE(m_shellCalls.empty());
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_NE(m_boxes[0].text.Find(CString(url)), -1);
+    }
+}
+
+} // namespace
