@@ -141,10 +141,6 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         }
         break;
     case UM_PURGE_DUPLICATES:
-        // The view's request has the same number and passes here on its way
-        // up; only the report addressed to the hub counts.
-        if (!(pMsg->hwnd == m_hWnd))
-            break;
         SetStatus(0, Formatted("共清理了 %d 个重复网址。", pMsg->lParam));
         PostMessageA(panel, UM_PURGE_DUPLICATES_DONE, 0, 1);
         break;
