@@ -479,13 +479,13 @@ TEST_F(Internet, ConcurrentRequestsDoNotInterfere)
 {
     SetBounds(1, 1, 10, 16 << 20); // the dripping ones end after a second
     std::vector<std::thread> workers;
-    std::vector<Answer> answers(8);
+    std::vector<Answer> answers(10); // the most checks the program runs at once
     for (std::size_t i = 0; i < answers.size(); ++i)
         workers.emplace_back([&, i] { answers[i] = Fetch(To(http.Port(), i % 2 ? "/lines" : "/drip")); });
     for (auto& w : workers)
         w.join();
     for (std::size_t i = 0; i < answers.size(); ++i) {
-        EXPECT_FALSE(answers[i].threw) << i;
+        EXPECT_FALSE(answers[i].threw) << i << " error " << answers[i].error << " after " << answers[i].seconds;
         EXPECT_EQ(answers[i].status, 200u) << i;
         if (i % 2)
             EXPECT_EQ(answers[i].body, "first\nsecond\r\n\nlast-without-lf");

@@ -38,6 +38,9 @@ public:
         void HoldOpen(std::chrono::milliseconds limit = std::chrono::seconds(30));
         // Closes at once with a TCP reset rather than an orderly close.
         void Reset();
+        // The socket, for scripts that speak another protocol on it (TLS);
+        // -1 after Reset. The connection still closes it.
+        int Fd() const { return m_fd; }
 
     private:
         // Waits for input; false on time-out or stop.
