@@ -42,7 +42,8 @@ std::unique_ptr<SSL_CTX, SslCtxDeleter> SelfSignedContext()
     X509_gmtime_adj(X509_getm_notAfter(cert), 3600);
     X509_set_pubkey(cert, key);
     X509_NAME* name = X509_get_subject_name(cert);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(
+        name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
     X509_set_issuer_name(cert, name);
     const bool ok = X509_sign(cert, key, EVP_sha256()) > 0 && SSL_CTX_use_certificate(ctx.get(), cert) == 1
         && SSL_CTX_use_PrivateKey(ctx.get(), key) == 1;

@@ -26,7 +26,11 @@ class LocalTcpServer {
 public:
     class Connection {
     public:
-        Connection(int fd, const std::atomic<bool>& stopping) : m_fd(fd), m_stopping(stopping) {}
+        Connection(int fd, const std::atomic<bool>& stopping)
+            : m_fd(fd)
+            , m_stopping(stopping)
+        {
+        }
         ~Connection();
 
         // Reads up to the blank line that ends a request head; returns what
