@@ -264,7 +264,9 @@ TEST_F(Internet, FollowsRedirectsWithinTheLimit)
 
     Request unfollowed = To(http.Port(), "/old");
     unfollowed.requestFlags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
-    EXPECT_EQ(Fetch(unfollowed).status, 301u);
+    const Answer redirect = Fetch(unfollowed);
+    EXPECT_EQ(redirect.status, 301u);
+    EXPECT_EQ(redirect.body, "old page\n");
 
     SetBounds(2, 5, 3, 16 << 20);
     const Answer three = Fetch(To(http.Port(), "/hop/3"));
