@@ -83,7 +83,8 @@ BOOL AfxParseURL(LPCSTR url, DWORD& serviceType, CString& server, CString& objec
     std::string_view rest = text.substr(schemeEnd + 3);
     const auto authorityEnd = rest.find_first_of("/?#");
     std::string_view authority = rest.substr(0, authorityEnd);
-    std::string_view tail = authorityEnd == std::string_view::npos ? std::string_view() : rest.substr(authorityEnd);
+    std::string_view tail
+        = authorityEnd == std::string_view::npos ? std::string_view() : rest.substr(authorityEnd);
 
     const auto at = authority.rfind('@');
     if (at != std::string_view::npos)

@@ -24,7 +24,8 @@ CHttpFile* CHttpConnection::OpenRequest(int verb, LPCSTR object, LPCSTR referer,
         AfxThrowInternetException(context, ERROR_INTERNET_INCORRECT_HANDLE_STATE);
     if (verb != HTTP_VERB_GET)
         AfxThrowInternetException(context, ERROR_INVALID_PARAMETER);
-    auto* file = new CHttpFile(*this, object, referer, context, version, flags | (m_flags & INTERNET_FLAG_SECURE));
+    auto* file
+        = new CHttpFile(*this, object, referer, context, version, flags | (m_flags & INTERNET_FLAG_SECURE));
     if (acceptTypes && *acceptTypes) {
         CString accept("Accept: ");
         for (LPCSTR* type = acceptTypes; *type; ++type) {

@@ -24,7 +24,8 @@ public:
     // types, when given, become one Accept header. INTERNET_FLAG_SECURE here
     // or on the connection makes the request https.
     CHttpFile* OpenRequest(int verb, LPCSTR object, LPCSTR referer = nullptr, DWORD_PTR context = 1,
-        LPCSTR* acceptTypes = nullptr, LPCSTR version = nullptr, DWORD flags = INTERNET_FLAG_EXISTING_CONNECT);
+        LPCSTR* acceptTypes = nullptr, LPCSTR version = nullptr,
+        DWORD flags = INTERNET_FLAG_EXISTING_CONNECT);
 
     virtual void Close();
 

@@ -142,7 +142,8 @@ BOOL CHttpFile::SendRequest(LPCSTR headers, DWORD headersLength, void* optional,
     if (m_url.IsEmpty())
         AfxThrowInternetException(m_context, ERROR_INTERNET_INVALID_URL);
     if (headers && *headers) {
-        const int length = headersLength == 0 || headersLength == DWORD(-1) ? -1 : static_cast<int>(headersLength);
+        const int length
+            = headersLength == 0 || headersLength == DWORD(-1) ? -1 : static_cast<int>(headersLength);
         AddRequestHeaders(headers, HTTP_ADDREQ_FLAG_ADD, length);
     }
 

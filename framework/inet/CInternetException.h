@@ -9,7 +9,10 @@
 
 class CInternetException : public CException {
 public:
-    explicit CInternetException(DWORD error) : m_dwError(error) {}
+    explicit CInternetException(DWORD error)
+        : m_dwError(error)
+    {
+    }
 
     DWORD m_dwError;
     DWORD_PTR m_dwContext = 1;

@@ -5,8 +5,8 @@
 #include "framework/base/AppName.h"
 #include "framework/inet/CHttpConnection.h"
 
-CInternetSession::CInternetSession(
-    LPCSTR agent, DWORD_PTR context, DWORD /*accessType*/, LPCSTR /*proxy*/, LPCSTR /*bypass*/, DWORD /*flags*/)
+CInternetSession::CInternetSession(LPCSTR agent, DWORD_PTR context, DWORD /*accessType*/, LPCSTR /*proxy*/,
+    LPCSTR /*bypass*/, DWORD /*flags*/)
     : m_agent(agent ? CString(agent) : AfxGetAppName())
     , m_context(context)
 {

@@ -11,16 +11,16 @@
 struct HttpTransferRequest {
     std::string url;
     std::vector<std::string> headers; // "Name: value"
-    std::string agent;                // sent only when `headers` has no User-Agent
+    std::string agent; // sent only when `headers` has no User-Agent
     std::string referer;
-    DWORD connectTimeoutMs = 0;       // 0: the total bound
+    DWORD connectTimeoutMs = 0; // 0: the total bound
     bool followRedirects = true;
     bool http10 = false;
 };
 
 struct HttpTransferResult {
-    DWORD error = 0;        // 0, or an ERROR_INTERNET_* / ERROR_HTTP_* number
-    long status = 0;        // 0: no status line received
+    DWORD error = 0; // 0, or an ERROR_INTERNET_* / ERROR_HTTP_* number
+    long status = 0; // 0: no status line received
     std::string body;
     bool endedByBound = false;
 };

@@ -7,9 +7,9 @@
 #include <cstddef>
 
 struct InternetBounds {
-    long stallSeconds = 30;           // no byte received for this long ends the transfer
-    long totalSeconds = 60;           // the whole request, redirects included
-    long maxRedirects = 10;           // one more redirect is a failure (CInternetException)
+    long stallSeconds = 30; // no byte received for this long ends the transfer
+    long totalSeconds = 60; // the whole request, redirects included
+    long maxRedirects = 10; // one more redirect is a failure (CInternetException)
     std::size_t maxBodyBytes = 16u << 20; // reading stops here
 };
 

@@ -37,20 +37,22 @@ TEST(AfxParseURL, SplitsHttpAndHttpsUrls)
         INTERNET_PORT port;
     };
     const Case cases[] = {
-        {"http://example.test/", AFX_INET_SERVICE_HTTP, "example.test", "/", 80},
-        {"HTTP://Example.Test", AFX_INET_SERVICE_HTTP, "Example.Test", "/", 80},
-        {"https://example.test", AFX_INET_SERVICE_HTTPS, "example.test", "/", 443},
-        {"HtTpS://example.test:8443/a/b?x=1&y=2#part", AFX_INET_SERVICE_HTTPS, "example.test", "/a/b?x=1&y=2", 8443},
-        {"http://example.test?q=1", AFX_INET_SERVICE_HTTP, "example.test", "/?q=1", 80},
-        {"http://example.test#top", AFX_INET_SERVICE_HTTP, "example.test", "/", 80},
-        {"http://user:pw@example.test:81/p", AFX_INET_SERVICE_HTTP, "example.test", "/p", 81},
-        {"http://a@b@example.test/p", AFX_INET_SERVICE_HTTP, "example.test", "/p", 80},
-        {"http://example.test:/p", AFX_INET_SERVICE_HTTP, "example.test", "/p", 80},
-        {"http://example.test:65535/", AFX_INET_SERVICE_HTTP, "example.test", "/", 65535},
-        {"http://[::1]:8080/x", AFX_INET_SERVICE_HTTP, "::1", "/x", 8080},
-        {"https://[2001:db8::7]/", AFX_INET_SERVICE_HTTPS, "2001:db8::7", "/", 443},
+        { "http://example.test/", AFX_INET_SERVICE_HTTP, "example.test", "/", 80 },
+        { "HTTP://Example.Test", AFX_INET_SERVICE_HTTP, "Example.Test", "/", 80 },
+        { "https://example.test", AFX_INET_SERVICE_HTTPS, "example.test", "/", 443 },
+        { "HtTpS://example.test:8443/a/b?x=1&y=2#part", AFX_INET_SERVICE_HTTPS, "example.test",
+            "/a/b?x=1&y=2", 8443 },
+        { "http://example.test?q=1", AFX_INET_SERVICE_HTTP, "example.test", "/?q=1", 80 },
+        { "http://example.test#top", AFX_INET_SERVICE_HTTP, "example.test", "/", 80 },
+        { "http://user:pw@example.test:81/p", AFX_INET_SERVICE_HTTP, "example.test", "/p", 81 },
+        { "http://a@b@example.test/p", AFX_INET_SERVICE_HTTP, "example.test", "/p", 80 },
+        { "http://example.test:/p", AFX_INET_SERVICE_HTTP, "example.test", "/p", 80 },
+        { "http://example.test:65535/", AFX_INET_SERVICE_HTTP, "example.test", "/", 65535 },
+        { "http://[::1]:8080/x", AFX_INET_SERVICE_HTTP, "::1", "/x", 8080 },
+        { "https://[2001:db8::7]/", AFX_INET_SERVICE_HTTPS, "2001:db8::7", "/", 443 },
         // "中文" in code page 936: the bytes are kept for the name service to judge.
-        {"http://\xD6\xD0\xCE\xC4.example.test/", AFX_INET_SERVICE_HTTP, "\xD6\xD0\xCE\xC4.example.test", "/", 80},
+        { "http://\xD6\xD0\xCE\xC4.example.test/", AFX_INET_SERVICE_HTTP, "\xD6\xD0\xCE\xC4.example.test",
+            "/", 80 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
@@ -112,7 +114,7 @@ TEST(AfxParseURL, SurvivesHugeAndRandomInput)
     // Whatever the bytes, a success carries a server, an object and a port,
     // and a failure carries no server.
     std::mt19937 random(12345);
-    const std::string prefixes[] = {"http://", "HTTPS://", "http://[", "http://a:", ""};
+    const std::string prefixes[] = { "http://", "HTTPS://", "http://[", "http://a:", "" };
     for (int i = 0; i < 20000; ++i) {
         std::string url = prefixes[i % 5];
         const int length = static_cast<int>(random() % 24);

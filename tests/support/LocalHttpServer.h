@@ -59,6 +59,7 @@ private:
     httplib::Server m_server;
     std::thread m_thread;
     int m_port = -1;
+    int m_listenFd = -1;
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_stopped;

@@ -74,7 +74,10 @@ void LocalTcpServer::Connection::Reset()
     m_fd = -1;
 }
 
-LocalTcpServer::LocalTcpServer(Script script) : m_script(std::move(script)) {}
+LocalTcpServer::LocalTcpServer(Script script)
+    : m_script(std::move(script))
+{
+}
 
 LocalTcpServer::~LocalTcpServer()
 {

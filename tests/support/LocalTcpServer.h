@@ -26,7 +26,11 @@ class LocalTcpServer {
 public:
     class Connection {
     public:
-        Connection(int fd, const std::atomic<bool>& stopping) : m_fd(fd), m_stopping(stopping) {}
+        Connection(int fd, const std::atomic<bool>& stopping)
+            : m_fd(fd)
+            , m_stopping(stopping)
+        {
+        }
         ~Connection();
 
         // Reads up to the blank line that ends a request head; returns what
@@ -38,6 +42,9 @@ public:
         void HoldOpen(std::chrono::milliseconds limit = std::chrono::seconds(30));
         // Closes at once with a TCP reset rather than an orderly close.
         void Reset();
+        // The socket, for scripts that speak another protocol on it (TLS);
+        // -1 after Reset. The connection still closes it.
+        int Fd() const { return m_fd; }
 
     private:
         // Waits for input; false on time-out or stop.
