@@ -127,9 +127,12 @@ BOOL AfxParseURL(LPCSTR url, DWORD& serviceType, CString& server, CString& objec
     const auto fragment = tail.find('#');
     if (fragment != std::string_view::npos)
         tail = tail.substr(0, fragment);
-    std::string objectText(tail);
-    if (objectText.empty() || objectText.front() != '/')
-        objectText.insert(0, "/");
+    // Built by appending: GCC 12 at -O2 and above misreads insert(0, "/")
+    // as an overlapping copy (-Wrestrict) and the Release build fails.
+    std::string objectText;
+    if (tail.empty() || tail.front() != '/')
+        objectText = "/";
+    objectText += tail;
 
     serviceType = service;
     server = CString(host);
