@@ -99,9 +99,8 @@ int main(int argc, char** argv)
     httplib::Server server;
     server.new_task_queue = [] { return new httplib::ThreadPool(2 * kConcurrency); };
     const std::string body = PageBody();
-    server.Get("/page/.*", [&body](const httplib::Request&, httplib::Response& res) {
-        res.set_content(body, "text/html");
-    });
+    server.Get("/page/.*",
+        [&body](const httplib::Request&, httplib::Response& res) { res.set_content(body, "text/html"); });
     const int port = server.bind_to_any_port("127.0.0.1");
     if (port <= 0)
         return 1;
@@ -146,7 +145,8 @@ int main(int argc, char** argv)
         = "xargs -a " + urlFile + " -P" + std::to_string(kConcurrency) + " -n1 curl -s -f -o /dev/null";
     const auto curlStart = std::chrono::steady_clock::now();
     const int curlStatus = std::system(command.c_str());
-    const double curlSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - curlStart).count();
+    const double curlSeconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - curlStart).count();
     std::remove(urlFile.c_str());
 
     // Memory: settle, measure, probe, let the workers end, measure again.
@@ -163,12 +163,12 @@ int main(int argc, char** argv)
     serving.join();
 
     std::printf("probes:            %d at most %d at once, %.2f s, %.0f probes/s, %ld valid\n", probes,
-                kConcurrency, probeSeconds, probes / probeSeconds, validAfterRun);
-    std::printf("curl (xargs -P%d): %d fetches, %.2f s, %.0f fetches/s, exit status %d\n", kConcurrency, probes,
-                curlSeconds, probes / curlSeconds, curlStatus);
+        kConcurrency, probeSeconds, probes / probeSeconds, validAfterRun);
+    std::printf("curl (xargs -P%d): %d fetches, %.2f s, %.0f fetches/s, exit status %d\n", kConcurrency,
+        probes, curlSeconds, probes / curlSeconds, curlStatus);
     std::printf("ratio:             probes/s / curl fetches/s = %.2f\n", curlSeconds / probeSeconds);
-    std::printf("rss:               %ld KiB before, %ld KiB after %d probes (%+ld KiB), run %.2f s\n", rssBefore,
-                rssAfter, rssProbes, rssAfter - rssBefore, rssRunSeconds);
+    std::printf("rss:               %ld KiB before, %ld KiB after %d probes (%+ld KiB), run %.2f s\n",
+        rssBefore, rssAfter, rssProbes, rssAfter - rssBefore, rssRunSeconds);
     const bool ok = validAfterRun == probes && counts.verdicts == probes + rssProbes && curlStatus == 0;
     if (!ok)
         std::printf("FAILED: not every probe found its page, or curl failed\n");

@@ -26,7 +26,8 @@ inline const std::string kDomainErrorMarker = "<TITLE>\xD3\xF2\xC3\xFB\xBE\xC0\x
 // Short limits for the duration of a test.
 class ShortBounds {
 public:
-    explicit ShortBounds(std::size_t maxBody = 1u << 20) : m_saved(AfxGetInternetBounds())
+    explicit ShortBounds(std::size_t maxBody = 1u << 20)
+        : m_saved(AfxGetInternetBounds())
     {
         InternetBounds b;
         b.stallSeconds = 1;
@@ -88,8 +89,8 @@ private:
 };
 
 // Pumps the queue until `done` holds; false when `limit` passes first.
-inline bool PumpUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds limit = std::chrono::seconds(8))
+inline bool PumpUntil(
+    const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(8))
 {
     const auto end = std::chrono::steady_clock::now() + limit;
     for (;;) {

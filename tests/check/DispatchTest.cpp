@@ -39,7 +39,8 @@ namespace {
 // while the gate is shut every answer waits.
 class GatedServer {
 public:
-    explicit GatedServer(bool open = false) : m_open(open)
+    explicit GatedServer(bool open = false)
+        : m_open(open)
     {
         Route("/ok/.*", 200, "<html>ok</html>\n");
         Route("/error/.*", 200, checktest::kDomainErrorMarker + "</TITLE>\n");
@@ -62,14 +63,15 @@ public:
 private:
     void Route(const std::string& pattern, int status, std::string body)
     {
-        m_server.Get(pattern, [this, status, body = std::move(body)](const httplib::Request&, httplib::Response& res) {
-            {
-                std::unique_lock lock(m_mutex);
-                m_changed.wait_for(lock, 8s, [this] { return m_open; });
-            }
-            res.status = status;
-            res.set_content(body, "text/html");
-        });
+        m_server.Get(
+            pattern, [this, status, body = std::move(body)](const httplib::Request&, httplib::Response& res) {
+                {
+                    std::unique_lock lock(m_mutex);
+                    m_changed.wait_for(lock, 8s, [this] { return m_open; });
+                }
+                res.status = status;
+                res.set_content(body, "text/html");
+            });
     }
 
     LocalHttpServer m_server;
@@ -92,7 +94,7 @@ protected:
         });
         m_app = std::make_unique<CVelmoraApp>();
         m_app->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc),
-                                                     RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
+            RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
         CCommandLineInfo info;
         ASSERT_TRUE(m_app->ProcessShellCommand(info));
         m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
@@ -168,7 +170,10 @@ protected:
             counts.push_back(msg.lParam);
         return counts;
     }
-    int Verdicts() { return static_cast<int>(m_log.Of(UM_PROBE_OK).size() + m_log.Of(UM_PROBE_FAILED).size()); }
+    int Verdicts()
+    {
+        return static_cast<int>(m_log.Of(UM_PROBE_OK).size() + m_log.Of(UM_PROBE_FAILED).size());
+    }
 
     CString Running() { return Validity::Running(); }
 

@@ -83,14 +83,17 @@ TEST_F(ProbeVerdict, PagesAndDomainErrorPages)
     } cases[] = {
         { "/plain", "<html><head><title>Shop</title></head>\n<body>hello</body></html>\n", PROBE_VALID },
         { "/top", kDomainErrorMarker + "</TITLE>\n<body>x</body>\n", PROBE_INVALID },
-        { "/middle", "<html>\n" + filler + "\n" + filler + "<HEAD>" + kDomainErrorMarker + "</TITLE>\n" + filler + "\n",
-          PROBE_INVALID },
+        { "/middle",
+            "<html>\n" + filler + "\n" + filler + "<HEAD>" + kDomainErrorMarker + "</TITLE>\n" + filler
+                + "\n",
+            PROBE_INVALID },
         { "/end", "<html>\n" + filler + "\n" + kDomainErrorMarker, PROBE_INVALID },
         { "/straddle", straddling, PROBE_INVALID },
         { "/lower", "<title>\xD3\xF2\xC3\xFB\xBE\xC0\xB4\xED\xCF\xB5\xCD\xB3</title>\n", PROBE_VALID },
         { "/blank", "<TITLE> \xD3\xF2\xC3\xFB\xBE\xC0\xB4\xED\xCF\xB5\xCD\xB3</TITLE>\n", PROBE_VALID },
-        { "/utf8", "<TITLE>\xE5\x9F\x9F\xE5\x90\x8D\xE7\xBA\xA0\xE9\x94\x99\xE7\xB3\xBB\xE7\xBB\x9F</TITLE>\n",
-          PROBE_VALID },
+        { "/utf8",
+            "<TITLE>\xE5\x9F\x9F\xE5\x90\x8D\xE7\xBA\xA0\xE9\x94\x99\xE7\xB3\xBB\xE7\xBB\x9F</TITLE>\n",
+            PROBE_VALID },
         { "/empty", "", PROBE_TIMEOUT },
         { "/nul", std::string("\0first\n\0second\n\0third", 21), PROBE_TIMEOUT },
         { "/missing", "not here\n", PROBE_TIMEOUT },
@@ -98,7 +101,9 @@ TEST_F(ProbeVerdict, PagesAndDomainErrorPages)
     };
     LocalHttpServer server;
     for (const Case& c : cases) {
-        const int status = std::string(c.path) == "/missing" ? 404 : std::string(c.path) == "/broken" ? 500 : 200;
+        const int status = std::string(c.path) == "/missing" ? 404
+            : std::string(c.path) == "/broken"               ? 500
+                                                             : 200;
         Serve(server, c.path, c.body, status);
     }
     ASSERT_TRUE(server.Start());
@@ -109,9 +114,12 @@ TEST_F(ProbeVerdict, PagesAndDomainErrorPages)
 TEST_F(ProbeVerdict, RedirectsAreFollowedWithinTheirLimit)
 {
     LocalHttpServer server;
-    server.Get("/moved", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page", 301); });
-    server.Get("/to-error", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/error", 302); });
-    server.Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop", 301); });
+    server.Get(
+        "/moved", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page", 301); });
+    server.Get("/to-error",
+        [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/error", 302); });
+    server.Get(
+        "/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop", 301); });
     Serve(server, "/page", "<html>landed</html>\n");
     Serve(server, "/error", kDomainErrorMarker + "\n");
     ASSERT_TRUE(server.Start());
@@ -178,7 +186,7 @@ TEST(ProbeNormalizeUrl, SchemeIsAddedOnlyWhereNoneIsNamed)
     EXPECT_EQ(Normalized("HTTP://example.test/"), "HTTP://example.test/");
     EXPECT_EQ(Normalized("HttpS://example.test/"), "HttpS://example.test/");
     EXPECT_EQ(Normalized("example.test/go?to=http://other.example.test/"),
-              "example.test/go?to=http://other.example.test/");
+        "example.test/go?to=http://other.example.test/");
     EXPECT_EQ(Normalized("httpexample.test"), "http://httpexample.test");
     EXPECT_EQ(Normalized(""), "");
 }

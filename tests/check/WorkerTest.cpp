@@ -128,8 +128,8 @@ TEST_F(WorkerThread, ManyAtOnceEachReportTheirOwnRow)
         ASSERT_LT(msg.lParam, 9);
         ++seen[static_cast<std::size_t>(msg.lParam)];
         const WPARAM expected = static_cast<WPARAM>(msg.lParam % 3 == 0 ? PROBE_VALID
-                                                   : msg.lParam % 3 == 1 ? PROBE_INVALID
-                                                                         : PROBE_TIMEOUT);
+                : msg.lParam % 3 == 1                                   ? PROBE_INVALID
+                                                                        : PROBE_TIMEOUT);
         EXPECT_EQ(msg.wParam, expected) << "row " << msg.lParam;
     }
     EXPECT_EQ(seen, std::vector<int>(9, 1));
