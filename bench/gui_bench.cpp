@@ -1,0 +1,130 @@
+// The program as the user meets it, measured offscreen:
+//  - start-up: from entering main to the main window shown;
+//  - a check run over a large list against a server on 127.0.0.1 that
+//    answers at once: the longest stall of the GUI thread (the longest gap
+//    between two turns of its event loop) and the probe rate reached,
+//    against the design bound of thread count x 2 probes a second (the
+//    500 ms dispatch timer starts up to the thread count each tick).
+//
+//   gui_bench [rows] [seconds]      (defaults 100000 and 20)
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <httplib.h>
+#include <thread>
+
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "framework/doc/CDocTemplate.h"
+#include "framework/window/Gui.h"
+#include "framework/window/MessageQueue.h"
+#include "res/ResourceIds.h"
+#include "urllist/CVelmoraDoc.h"
+#include "urllist/CVelmoraView.h"
+#include "urllist/Validity.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int CountChecked(CListCtrl& list)
+{
+    int checked = 0;
+    for (int row = 0, n = list.GetItemCount(); row < n; ++row) {
+        const CString& text = list.ItemTextRef(row, COL_VALIDITY);
+        if (!text.IsEmpty() && text != Validity::Running())
+            ++checked;
+    }
+    return checked;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const auto entered = Clock::now();
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("no_proxy", "127.0.0.1", 1);
+    if (!AfxStartGui(argc, argv))
+        return 1;
+
+    CVelmoraApp app;
+    app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
+                                              RUNTIME_CLASS(CVelmoraView)));
+    CCommandLineInfo info;
+    if (!app.ProcessShellCommand(info))
+        return 1;
+    app.m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
+    app.m_pMainWnd->UpdateWindow();
+    AfxPumpPendingMessages();
+    std::printf("start-up, main() to the shown main window: %.3f s\n", SecondsSince(entered));
+
+    httplib::Server server;
+    server.Get("/.*", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<html><title>page</title>ok</html>\n", "text/html");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread serverThread([&] { server.listen_after_bind(); });
+
+    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-gui-bench";
+    std::filesystem::create_directories(dir);
+    const std::string input = dir + "/urls.txt";
+    {
+        std::ofstream out(input, std::ios::binary);
+        for (int i = 0; i < rows; ++i)
+            out << "http://127.0.0.1:" << port << "/page" << i << "\r\n";
+    }
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    auto* view = dynamic_cast<CVelmoraView*>(frame->GetActiveView());
+    g_strImportPath = CString(input);
+    g_nThreadCount = 10;
+    view->ImportUrls();
+    AfxPumpPendingMessages();
+
+    // A 1 ms timer on the GUI thread: the longest gap between two of its
+    // ticks is the longest time the loop was busy elsewhere.
+    QElapsedTimer sinceTick;
+    qint64 longestGapMs = 0;
+    QTimer probe;
+    probe.setInterval(1);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        longestGapMs = std::max(longestGapMs, sinceTick.restart());
+    });
+
+    PostMessageA(frame->m_hWnd, UM_CHECK_START, 0, 0);
+    const auto runStart = Clock::now();
+    sinceTick.start();
+    probe.start();
+    QTimer::singleShot(seconds * 1000, [] { QCoreApplication::exit(0); });
+    (void)QCoreApplication::exec();
+    probe.stop();
+    const double elapsed = SecondsSince(runStart);
+    const int checked = CountChecked(view->GetListCtrl());
+    const double rate = checked / elapsed;
+    const double bound = g_nThreadCount * 2.0;
+    std::printf("check run: %d of %d rows checked in %.1f s at %d threads: %.2f probes/s, design bound %.0f/s (%.0f%%)\n",
+                checked, rows, elapsed, static_cast<int>(g_nThreadCount), rate, bound, 100.0 * rate / bound);
+    std::printf("longest GUI-thread stall during the run: %lld ms\n", static_cast<long long>(longestGapMs));
+
+    server.stop();
+    serverThread.join();
+    std::filesystem::remove_all(dir);
+    std::fflush(stdout);
+    // Probes may still be running; the program does not wait for them either.
+    std::_Exit(0);
+}
