@@ -38,6 +38,15 @@ inline void RunNestedLoopFor(std::chrono::milliseconds duration)
     loop.exec();
 }
 
+// Closing the main window asks the toolkit to quit; outside the program's
+// main loop that request stays and makes every later nested loop return at
+// once. Running the main loop for one turn takes it away.
+inline void ClearQuitRequest()
+{
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 // Lets the toolkit deliver what is already due, without waiting.
 inline void ProcessToolkitEvents()
 {
