@@ -197,6 +197,7 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     MSG msg{m_hWnd, message, wParam, lParam};
+    const HWND self = m_hWnd;
     const MSG* outer = m_currentMsg;
     m_currentMsg = &msg;
     LRESULT result = 0;
@@ -210,7 +211,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else {
         result = DefWindowProc(message, wParam, lParam);
     }
-    m_currentMsg = outer;
+    // A handler may have destroyed and deleted this window (a frame closing
+    // itself): then nothing of it may be touched any more.
+    if (WindowTable::Lookup(self) == this)
+        m_currentMsg = outer;
     return result;
 }
 

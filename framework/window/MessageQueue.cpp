@@ -74,9 +74,8 @@ void Dispatch(MSG msg)
         return;
     if (msg.message == WM_TIMER) {
         // A tick that waited while its timer was killed is not delivered.
-        if (!Timers::IsRunning(msg.hwnd, static_cast<UINT_PTR>(msg.wParam)))
+        if (!Timers::TakeTick(msg.hwnd, static_cast<UINT_PTR>(msg.wParam)))
             return;
-        Timers::Delivered(msg.hwnd, static_cast<UINT_PTR>(msg.wParam));
     }
     // A handler along the chain may destroy windows: look each one up afresh.
     for (HWND h : PreTranslationChain(target)) {

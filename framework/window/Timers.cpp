@@ -23,6 +23,14 @@ std::map<Key, Timer>& TheTimers()
     return timers;
 }
 
+// Ticks still queued for timers that were killed: the queue drops them,
+// oldest first, before any tick of a timer set again under the same id.
+std::map<Key, int>& TheStaleTicks()
+{
+    static std::map<Key, int> stale;
+    return stale;
+}
+
 } // namespace
 
 namespace Timers {
@@ -46,13 +54,22 @@ UINT_PTR Set(HWND hWnd, UINT_PTR id, UINT elapseMs)
 
 BOOL Kill(HWND hWnd, UINT_PTR id)
 {
-    return TheTimers().erase(Key(hWnd.value, id)) > 0 ? TRUE : FALSE;
+    auto it = TheTimers().find(Key(hWnd.value, id));
+    if (it == TheTimers().end())
+        return FALSE;
+    if (it->second.pending)
+        ++TheStaleTicks()[it->first];
+    TheTimers().erase(it);
+    return TRUE;
 }
 
 void KillAll(HWND hWnd)
 {
+    // Only for a window that goes: its queued ticks find no window, and its
+    // handle is never reused, so nothing stale needs remembering.
     auto& timers = TheTimers();
     std::erase_if(timers, [hWnd](const auto& entry) { return entry.first.first == hWnd.value; });
+    std::erase_if(TheStaleTicks(), [hWnd](const auto& entry) { return entry.first.first == hWnd.value; });
 }
 
 bool IsRunning(HWND hWnd, UINT_PTR id)
@@ -60,11 +77,20 @@ bool IsRunning(HWND hWnd, UINT_PTR id)
     return TheTimers().count(Key(hWnd.value, id)) > 0;
 }
 
-void Delivered(HWND hWnd, UINT_PTR id)
+bool TakeTick(HWND hWnd, UINT_PTR id)
 {
-    auto it = TheTimers().find(Key(hWnd.value, id));
-    if (it != TheTimers().end())
-        it->second.pending = false;
+    const Key key(hWnd.value, id);
+    auto stale = TheStaleTicks().find(key);
+    if (stale != TheStaleTicks().end()) {
+        if (--stale->second == 0)
+            TheStaleTicks().erase(stale);
+        return false;
+    }
+    auto it = TheTimers().find(key);
+    if (it == TheTimers().end())
+        return false;
+    it->second.pending = false;
+    return true;
 }
 
 } // namespace Timers

@@ -11,7 +11,9 @@ UINT_PTR Set(HWND hWnd, UINT_PTR id, UINT elapseMs);
 BOOL Kill(HWND hWnd, UINT_PTR id);
 void KillAll(HWND hWnd);
 bool IsRunning(HWND hWnd, UINT_PTR id);
-// The queue tells the timer that its WM_TIMER is being delivered.
-void Delivered(HWND hWnd, UINT_PTR id);
+// The queue asks whether a WM_TIMER it took is to be delivered: false for a
+// tick that waited while its timer was killed (even if the timer was set
+// again since). A delivered tick lets the timer post its next one.
+bool TakeTick(HWND hWnd, UINT_PTR id);
 
 } // namespace Timers

@@ -1,0 +1,186 @@
+// The configuration file: its first-start content, values that survive a
+// load and save, damaged files, and the fallback to the user's
+// configuration folder when the preferred place can't hold the file.
+#include <cstdlib>
+#include <optional>
+
+#include "app/ConfigLocation.h"
+#include "framework/io/PrivateProfile.h"
+#include "tests/app/AppHarness.h"
+
+namespace {
+
+const char kDefaultContent[] = "[user]\r\nfileurls=\r\nthreadcount=5\r\n";
+
+// Sets XDG_CONFIG_HOME for one test and puts back what was there.
+class ScopedConfigHome {
+public:
+    explicit ScopedConfigHome(const std::string& value)
+    {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            m_old = old;
+        setenv("XDG_CONFIG_HOME", value.c_str(), 1);
+    }
+    ~ScopedConfigHome()
+    {
+        if (m_old)
+            setenv("XDG_CONFIG_HOME", m_old->c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+    }
+
+private:
+    std::optional<std::string> m_old;
+};
+
+class ConfigTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetGlobals();
+        ASSERT_FALSE(folder.Path().empty());
+    }
+    void TearDown() override { ResetGlobals(); }
+
+    // What InitInstance reads from the file.
+    void Load(CVelmoraApp& app, const std::string& path)
+    {
+        app.m_strConfigPath = CString(path.c_str());
+        g_nThreadCount = std::atoi(app.ReadUserSetting("threadcount"));
+        g_strImportPath = app.ReadUserSetting("fileurls");
+        g_strIgnoreList = app.ReadUserSetting("keypass");
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ConfigTest, FirstStartWritesExactlyTheDefaultsAndLaterStartsKeepTheFile)
+{
+    const std::string path = folder.File("config.ini");
+    const ConfigLocation location = PrepareConfigFile(CString(path.c_str()));
+    EXPECT_EQ(location.path, CString(path.c_str()));
+    EXPECT_TRUE(location.problem.IsEmpty());
+    EXPECT_EQ(ReadBytes(path), kDefaultContent);
+
+    CVelmoraApp app;
+    Load(app, path);
+    EXPECT_EQ(g_nThreadCount, 5);
+    EXPECT_EQ(g_strImportPath, CString());
+
+    const std::string own = "[user]\nthreadcount=8\n";
+    WriteBytes(path, own);
+    EXPECT_EQ(PrepareConfigFile(CString(path.c_str())).path, CString(path.c_str()));
+    EXPECT_EQ(ReadBytes(path), own);
+}
+
+TEST_F(ConfigTest, ValuesSurviveLoadAndSave)
+{
+    const std::string path = folder.File("config.ini");
+    ASSERT_FALSE(PrepareConfigFile(CString(path.c_str())).path.IsEmpty());
+    CVelmoraApp app;
+    for (const LONG count : { 0L, 25L }) {
+        SCOPED_TRACE(count);
+        Load(app, path);
+        g_nThreadCount = count;
+        app.ExitInstance();
+        g_nThreadCount = -1;
+        Load(app, path);
+        EXPECT_EQ(g_nThreadCount, count);
+    }
+
+    // A long path is read back as its first 99 bytes, and the next save
+    // stores what was read.
+    std::string longPath = "/";
+    for (int i = 0; longPath.size() < 150; ++i)
+        longPath += static_cast<char>('a' + i % 26);
+    ASSERT_EQ(longPath.size(), 150u);
+    g_strImportPath = CString(longPath.c_str());
+    g_strIgnoreList = U("abc 中文");
+    app.ExitInstance();
+    EXPECT_NE(ReadBytes(path).find("fileurls=" + longPath + "\r\n"), std::string::npos);
+    Load(app, path);
+    EXPECT_EQ(g_strImportPath, CString(longPath.substr(0, 99).c_str()));
+    EXPECT_EQ(g_strIgnoreList, U("abc 中文"));
+    app.ExitInstance();
+    EXPECT_NE(ReadBytes(path).find("fileurls=" + longPath.substr(0, 99) + "\r\n"), std::string::npos);
+    Load(app, path);
+    EXPECT_EQ(g_strImportPath, CString(longPath.substr(0, 99).c_str()));
+}
+
+TEST_F(ConfigTest, DamagedFilesLoadDefaultsWhereValuesCannotBeRead)
+{
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 131 + 7) & 0xFF); // NULs, CRs, high bytes
+    const std::string longLine = "[user]\r\nfileurls=" + std::string(1 << 20, 'x') + "\r\nthreadcount=9\r\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        LONG threadCount;
+        std::string importPath;
+    };
+    const std::vector<Case> cases = {
+        { "binary garbage", garbage, 0, "" },
+        { "a 1 MB line", longLine, 9, std::string(99, 'x') },
+        { "no [user] section", "[other]\r\nfileurls=/x.txt\r\nthreadcount=3\r\n", 0, "" },
+        { "mixed LF and CR LF", "[user]\nfileurls=/data/list.txt\r\nthreadcount=7\n", 7, "/data/list.txt" },
+        { "empty file", "", 0, "" },
+    };
+    CVelmoraApp app;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.File("config.ini");
+        WriteBytes(path, c.content);
+        const ConfigLocation location = PrepareConfigFile(CString(path.c_str()));
+        EXPECT_EQ(location.path, CString(path.c_str()));
+        EXPECT_EQ(ReadBytes(path), c.content); // an existing file is never replaced at start
+        Load(app, path);
+        EXPECT_EQ(g_nThreadCount, c.threadCount);
+        EXPECT_EQ(g_strImportPath, CString(c.importPath.c_str()));
+        // The exit save repairs what it can: the values read back.
+        g_nThreadCount = 4;
+        g_strImportPath = "/saved.txt";
+        app.ExitInstance();
+        Load(app, path);
+        EXPECT_EQ(g_nThreadCount, 4);
+        EXPECT_EQ(g_strImportPath, CString("/saved.txt"));
+    }
+}
+
+TEST_F(ConfigTest, FallsBackToTheUserConfigFolder)
+{
+    const std::string blocker = folder.File("plain-file");
+    WriteBytes(blocker, "not a folder");
+    ScopedConfigHome home(folder.File("xdg"));
+    const std::string fallback = folder.File("xdg") + "/brisquel/config.ini";
+    for (const std::string& preferred :
+        { blocker + "/config.ini", folder.File("missing/deeper") + "/config.ini" }) {
+        SCOPED_TRACE(preferred);
+        std::filesystem::remove(fallback);
+        const ConfigLocation location = PrepareConfigFile(CString(preferred.c_str()));
+        EXPECT_EQ(location.path, CString(fallback.c_str()));
+        EXPECT_TRUE(location.problem.IsEmpty());
+        EXPECT_EQ(ReadBytes(fallback), kDefaultContent);
+        EXPECT_FALSE(std::filesystem::exists(preferred));
+    }
+}
+
+TEST_F(ConfigTest, NoUsablePlaceGivesNoPathAndSaysWhy)
+{
+    const std::string blocker = folder.File("plain-file");
+    WriteBytes(blocker, "not a folder");
+    ScopedConfigHome home(blocker + "/xdg");
+    const ConfigLocation location = PrepareConfigFile(CString((blocker + "/config.ini").c_str()));
+    EXPECT_TRUE(location.path.IsEmpty());
+    EXPECT_GE(location.problem.Find(CString((blocker + "/config.ini").c_str())), 0);
+    EXPECT_GE(location.problem.Find(CString((blocker + "/xdg/brisquel").c_str())), 0);
+
+    // The exit save then writes nothing anywhere.
+    CVelmoraApp app;
+    app.m_strConfigPath = location.path;
+    g_nThreadCount = 3;
+    app.ExitInstance();
+    EXPECT_EQ(ReadBytes(blocker), "not a folder");
+}
+
+} // namespace
