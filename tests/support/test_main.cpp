@@ -22,11 +22,3 @@ int main(int argc, char** argv)
         return 1;
     return RUN_ALL_TESTS();
 }
-
-// Fontconfig keeps its font cache until exit; Qt loads it when a window
-// measures its font. That memory is not the program's to free.
-extern "C" const char* __lsan_default_suppressions();
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
