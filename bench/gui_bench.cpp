@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <httplib.h>
+#include <sys/socket.h>
 #include <thread>
 
 #include "app/CMainFrame.h"
@@ -74,11 +75,21 @@ int main(int argc, char** argv)
     AfxPumpPendingMessages();
     std::printf("start-up, main() to the shown main window: %.3f s\n", SecondsSince(entered));
 
+    // Debian's cpp-httplib listens with a backlog of 5 and 8 workers; ten
+    // probes at once would see connections dropped and resent a second later.
     httplib::Server server;
+    server.new_task_queue = [] { return new httplib::ThreadPool(32); };
+    int listenFd = -1;
+    server.set_socket_options([&listenFd](int sock) {
+        httplib::default_socket_options(sock);
+        listenFd = sock;
+    });
     server.Get("/.*", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("<html><title>page</title>ok</html>\n", "text/html");
     });
     const int port = server.bind_to_any_port("127.0.0.1");
+    if (listenFd >= 0)
+        ::listen(listenFd, 128);
     std::thread serverThread([&] { server.listen_after_bind(); });
 
     const std::string dir = std::filesystem::temp_directory_path() / "brisquel-gui-bench";

@@ -40,6 +40,9 @@ UINT_PTR Set(HWND hWnd, UINT_PTR id, UINT elapseMs)
     Timer& timer = TheTimers()[Key(hWnd.value, id)];
     if (!timer.qtimer) {
         timer.qtimer = std::make_unique<QTimer>();
+        // A coarse timer may run 5% late on every tick, which a 500 ms
+        // dispatch pace would lose as throughput.
+        timer.qtimer->setTimerType(Qt::PreciseTimer);
         QObject::connect(timer.qtimer.get(), &QTimer::timeout, [hWnd, id] {
             auto it = TheTimers().find(Key(hWnd.value, id));
             if (it == TheTimers().end() || it->second.pending)

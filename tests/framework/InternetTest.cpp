@@ -485,7 +485,7 @@ TEST_F(Internet, EndlessPageStopsAtTheSizeLimit)
 
 TEST_F(Internet, ConcurrentRequestsDoNotInterfere)
 {
-    SetBounds(1, 1, 10, 16 << 20); // the dripping ones end after a second
+    SetBounds(1, 3, 10, 16 << 20); // the dripping ones end after three seconds
     std::vector<std::thread> workers;
     std::vector<Answer> answers(10); // the most checks the program runs at once
     for (std::size_t i = 0; i < answers.size(); ++i)
