@@ -32,12 +32,15 @@ void CVelmoraView::ExportUrls(int kind)
     }
     CFileDialog dialog(FALSE, "TXT", "urls_export.txt", OFN_OVERWRITEPROMPT,
                        CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
-    if (dialog.DoModal() != IDOK) {
+    const HWND self = m_hWnd;
+    const int answer = dialog.DoModal();
+    // The dialog's loop keeps the program running: the window may have been
+    // closed meanwhile, and messages may have changed the list.
+    if (answer != IDOK || !CWnd::FromHandle(self)) {
         PostMessageA(hub, UM_EXPORT_RESULT, static_cast<WPARAM>(kind), 0);
         return;
     }
     const CString path = dialog.GetPathName();
-    // The dialog's loop may have let messages change the list.
     const int rows = list.GetItemCount();
     CAtomicFile file;
     int written = 0;

@@ -70,10 +70,8 @@ ListWidget::ListWidget(QWidget* parent) : QTableView(parent), m_model(new ListMo
     horizontalHeader()->setHighlightSections(false);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { OnCurrentChanged(current); });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_selectionMark = -1;
-        // A reset model gets a new selection model state; keep following it.
-    });
+    // Rows removed or replaced take the selection with them.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_selectionMark = -1; });
     AfxAddIdleHandler(this, [this] { CatchUp(); });
 }
 
