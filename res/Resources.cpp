@@ -44,6 +44,7 @@ void RegisterAboutBox()
     about.pointSize = 9;
     about.items = {
         {IDOK, WC_BUTTON, T("确定"), BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 178, 7, 50, 14},
+        {IDC_STATIC, WC_STATIC, CString(), SS_ICON, 11, 17, 20, 20},
         {IDC_STATIC, WC_STATIC, T("Ostrelle 2.0512"), SS_LEFT, 40, 10, 119, 8},
         {IDC_STATIC, WC_STATIC, T("Brisquel 项目"), SS_LEFT, 40, 25, 119, 8},
     };

@@ -2,6 +2,8 @@
 
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QWidget>
 #include <cstring>
 
@@ -105,7 +107,20 @@ int CDialog::DoModal()
     } else {
         QWidget* widget = WidgetOf(this);
         widget->setWindowModality(Qt::ApplicationModal);
+        // Centred over its owner, as a modal box is expected to appear.
+        if (const QWidget* ownerWidget = WidgetOf(owner)) {
+            const QRect area = ownerWidget->frameGeometry();
+            widget->move(area.center() - QPoint(widget->width() / 2, widget->height() / 2));
+        }
+        // Enter and Escape answer a modal dialog as its OK and Cancel.
+        const HWND self = m_hWnd;
+        for (const auto& [key, id] : {std::pair{Qt::Key_Return, IDOK}, {Qt::Key_Enter, IDOK}, {Qt::Key_Escape, IDCANCEL}}) {
+            auto* shortcut = new QShortcut(QKeySequence(key), widget);
+            QObject::connect(shortcut, &QShortcut::activated, widget,
+                             [self, id] { PostMessageA(self, WM_COMMAND, static_cast<WPARAM>(id), 0); });
+        }
         ShowWindow(SW_SHOW);
+        widget->activateWindow();
         QEventLoop loop;
         m_endModalLoop = [&loop] { loop.quit(); };
         if (m_modalResult == -1)

@@ -18,6 +18,7 @@ constexpr DWORD BS_TYPEMASK = 0x000F;
 constexpr DWORD SS_LEFT = 0x0000;
 constexpr DWORD SS_CENTER = 0x0001;
 constexpr DWORD SS_RIGHT = 0x0002;
+constexpr DWORD SS_ICON = 0x0003; // shows the application's icon
 constexpr DWORD SS_TYPEMASK = 0x001F;
 
 // List view.

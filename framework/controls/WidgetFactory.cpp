@@ -1,6 +1,8 @@
 #include "framework/window/private/WidgetFactory.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QStyle>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +81,8 @@ QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* parent)
         label->setAlignment((kind == SS_RIGHT ? Qt::AlignRight : kind == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft)
                             | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
+        if (kind == SS_ICON)
+            label->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon).pixmap(32, 32));
         return label;
     }
     if (IsClass(cs.lpszClass, WC_LISTVIEW)) {
