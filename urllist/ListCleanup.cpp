@@ -1,7 +1,7 @@
 // The clean-ups: rows with a URL seen before, and rows that are neither
 // unchecked nor valid, leave the list in one compaction pass.
+#include <functional>
 #include <string_view>
-#include <unordered_set>
 
 #include "app/Hub.h"
 #include "app/Messages.h"
@@ -24,15 +24,28 @@ void CVelmoraView::RemoveDuplicates()
     CListCtrl& list = GetListCtrl();
     const int count = list.GetItemCount();
     std::vector<bool> remove(static_cast<std::size_t>(count), false);
-    // The views point into the list's own cells, which stay put until the
-    // compaction below.
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(static_cast<std::size_t>(count));
+    // An open-addressing table of row numbers, at most half full: the first
+    // row of each URL is kept, and the table costs four bytes a slot.
+    std::size_t slots = 16;
+    while (slots < 2 * static_cast<std::size_t>(count))
+        slots *= 2;
+    std::vector<int> firstRows(slots, -1);
+    const std::hash<std::string_view> hash;
     for (int row = 0; row < count; ++row) {
-        if (!seen.insert(list.ItemTextRef(row, COL_URL).View()).second)
-            remove[static_cast<std::size_t>(row)] = true;
+        const std::string_view url = list.ItemTextRef(row, COL_URL).View();
+        for (std::size_t slot = hash(url) & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
+            const int first = firstRows[slot];
+            if (first < 0) {
+                firstRows[slot] = row;
+                break;
+            }
+            if (list.ItemTextRef(first, COL_URL).View() == url) {
+                remove[static_cast<std::size_t>(row)] = true;
+                break;
+            }
+        }
     }
-    seen = {};
+    firstRows = {};
     const int removed = list.DeleteItems(remove);
     ReportToHub(UM_PURGE_DUPLICATES, list.GetItemCount(), removed);
 }
