@@ -221,7 +221,8 @@ TEST_F(HeldRun, RestartRightAfterAStopCountsTheProbesStillOut)
     EXPECT_EQ(r->Pane(0), U("正在检查..."));
 
     // The slots are all taken by the probes of the stopped run.
-    ASSERT_TRUE(PumpUntil([&] { return CountSince(beforeRestart, r->view->m_hWnd, UM_CHECK_DISPATCH) >= 2; }, 3s));
+    ASSERT_TRUE(
+        PumpUntil([&] { return CountSince(beforeRestart, r->view->m_hWnd, UM_CHECK_DISPATCH) >= 2; }, 3s));
     for (std::size_t i = beforeRestart; i < r->seen.size(); ++i) {
         if (r->seen[i].hwnd == r->view->m_hWnd && r->seen[i].message == UM_CHECK_DISPATCH) {
             EXPECT_EQ(r->seen[i].lParam, 0);

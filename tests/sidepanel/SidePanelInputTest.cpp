@@ -137,7 +137,10 @@ TEST_F(SidePanelInputTest, IgnoreListIsStoredLowerCasedWhateverItHolds)
         { "10 KB", QString::fromStdString(longUpper), longLower },
         // Only ASCII letters change; the full-width Ａ (A3 C1) stays.
         { "Chinese", QString::fromUtf8("中文ABC,ＡBC"), U("中文abc,Ａbc").Bytes() },
-        { "emoji", QString::fromUtf8("\xF0\x9F\x98\x80" "Foo"), "?foo" },
+        { "emoji",
+            QString::fromUtf8("\xF0\x9F\x98\x80"
+                              "Foo"),
+            "?foo" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,7 +149,8 @@ TEST_F(SidePanelInputTest, IgnoreListIsStoredLowerCasedWhateverItHolds)
         Press(IDC_START_STOP);
         ASSERT_TRUE(g_bChecking);
         EXPECT_EQ(g_strIgnoreList.Bytes(), c.stored);
-        EXPECT_EQ(r->FieldText(IDC_IGNORE_LIST).GetLength(), static_cast<int>(c.stored.size())); // left as typed
+        EXPECT_EQ(
+            r->FieldText(IDC_IGNORE_LIST).GetLength(), static_cast<int>(c.stored.size())); // left as typed
         Press(IDC_START_STOP);
         AfxPumpPendingMessages();
         ASSERT_FALSE(g_bChecking);
