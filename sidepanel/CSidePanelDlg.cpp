@@ -1,5 +1,7 @@
 #include "sidepanel/CSidePanelDlg.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "app/Globals.h"
@@ -18,6 +20,19 @@ ON_BN_CLICKED(IDC_EXPORT_ALL, OnExportAll)
 ON_BN_CLICKED(IDC_EXPORT_INVALID, OnExportInvalid)
 ON_BN_CLICKED(IDC_EXPORT_VALID, OnExportValid)
 END_MESSAGE_MAP()
+
+namespace {
+
+// atoi with the out-of-range behaviour the form was written for: a number
+// too large for an int saturates. glibc's atoi truncates strtol's long
+// instead, so a long run of digits came out as -1 and was refused as "no
+// threads".
+int TextToInt(const char* text)
+{
+    return static_cast<int>(std::clamp<long long>(std::strtoll(text, nullptr, 10), INT_MIN, INT_MAX));
+}
+
+} // namespace
 
 BOOL CSidePanelDlg::OnInitDialog()
 {
@@ -55,7 +70,7 @@ BOOL CSidePanelDlg::ReadRunSettings()
 {
     g_strIgnoreList = GetDlgItem(IDC_IGNORE_LIST)->GetWindowText();
     g_strIgnoreList.MakeLower();
-    g_nThreadCount = std::atoi(GetDlgItem(IDC_THREAD_COUNT)->GetWindowText());
+    g_nThreadCount = TextToInt(GetDlgItem(IDC_THREAD_COUNT)->GetWindowText());
     if (g_nThreadCount < 1) {
         GetDlgItem(IDC_THREAD_COUNT)->SetFocus();
         MessageBox(CString::FromUtf8("线程数量至少大于0。"), "", MB_OK);

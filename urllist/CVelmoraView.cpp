@@ -39,6 +39,9 @@ void CVelmoraView::OnInitialUpdate()
 
 BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
 {
+    // An import's failure box or an export's save dialog runs a loop in
+    // which the user may close the main window; this view is deleted then.
+    const HWND self = m_hWnd;
     switch (pMsg->message) {
     case UM_IMPORT_RUN:
         ImportUrls();
@@ -62,6 +65,8 @@ BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
     default:
         break;
     }
+    if (!CWnd::FromHandle(self))
+        return TRUE; // nothing is left to offer the message to
     return CListView::PreTranslateMessage(pMsg);
 }
 

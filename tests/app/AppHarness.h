@@ -84,6 +84,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
 struct RecordedBox {
     CString text;
     UINT type;
+    CString caption;
 };
 
 class RunningApp {
@@ -91,8 +92,8 @@ public:
     RunningApp()
     {
         AfxSetDispatchObserver([this](const MSG& m) { seen.push_back(m); });
-        AfxSetMessageBoxHook([this](HWND, const CString& text, const CString&, UINT type) {
-            boxes.push_back(RecordedBox { text, type });
+        AfxSetMessageBoxHook([this](HWND, const CString& text, const CString& caption, UINT type) {
+            boxes.push_back(RecordedBox { text, type, caption });
             int answer = IDOK;
             if (!boxAnswers.empty()) {
                 answer = boxAnswers.front();

@@ -1,6 +1,6 @@
-// The whole program against a local server: import a URL file through the
-// side panel, check it with five probes, then remove the invalid rows and
-// the duplicates and export the valid URLs through the file dialog.
+// The whole program against a local server: import a file of twelve URLs
+// through the side panel, check it with five probes, then remove the invalid
+// rows and the duplicates and export the valid URLs through the file dialog.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -36,9 +36,11 @@ TEST(EndToEnd, ImportCheckCleanUpAndExport)
 {
     LocalHttpServer server;
     const std::string page = "<html><head><title>Welcome</title></head><body>hello</body></html>\n";
-    // The domain-error page as such servers send it: code page 936 bytes.
-    const std::string marker
-        = std::string("<html><head>\n") + U("<TITLE>域名纠错系统</TITLE>").Bytes() + "\n</head>\n";
+    // The domain-error page as such servers send it: "<TITLE>域名纠错系统" is
+    // these 19 code page 936 bytes.
+    const std::string markerBytes = "<TITLE>\xd3\xf2\xc3\xfb\xbe\xc0\xb4\xed\xcf\xb5\xcd\xb3";
+    ASSERT_EQ(markerBytes.size(), 19u);
+    const std::string marker = "<html><head>\n" + markerBytes + "</TITLE>\n</head>\n";
     server.Get("/ok[0-9]",
         [&](const httplib::Request&, httplib::Response& res) { res.set_content(page, "text/html"); });
     server.Get("/parked",
@@ -64,6 +66,9 @@ TEST(EndToEnd, ImportCheckCleanUpAndExport)
         { base + "/ok2", "OK" },
         { base + "/ok1", "OK" },
         { base + "/also-gone", "超时!" },
+        { "127.0.0.1:" + std::to_string(server.Port()) + "/ok3", "OK" }, // no scheme: plain HTTP
+        { base + "/OK4", "超时!" }, // paths keep their letter case
+        { "HTTP://127.0.0.1:" + std::to_string(server.Port()) + "/ok5", "OK" },
     };
     TempFolder folder;
     std::string fileBytes;
@@ -99,7 +104,7 @@ TEST(EndToEnd, ImportCheckCleanUpAndExport)
         EXPECT_EQ(r.List().GetItemText(static_cast<int>(row), COL_URL), CString(lines[row].text.c_str()));
         EXPECT_EQ(r.List().GetItemText(static_cast<int>(row), COL_VALIDITY), U(lines[row].verdict));
     }
-    EXPECT_EQ(r.Pane(2), U("网址个数: 9"));
+    EXPECT_EQ(r.Pane(2), U("网址个数: 12"));
     EXPECT_EQ(r.FieldText(IDC_START_STOP), U("开始查询"));
     EXPECT_FALSE(g_bChecking);
     EXPECT_EQ(g_nRunningProbes, 0);
@@ -110,13 +115,13 @@ TEST(EndToEnd, ImportCheckCleanUpAndExport)
     // Remove the invalid rows, then the duplicates.
     r.Click(IDC_PURGE_INVALID);
     ASSERT_TRUE(PumpUntil([&] { return r.ButtonEnabled(IDC_PURGE_INVALID); }, 3s));
-    EXPECT_EQ(r.Pane(0), U("共清理了 6 个无效网址。"));
-    EXPECT_EQ(r.Pane(2), U("网址个数: 3"));
+    EXPECT_EQ(r.Pane(0), U("共清理了 7 个无效网址。"));
+    EXPECT_EQ(r.Pane(2), U("网址个数: 5"));
     r.Click(IDC_PURGE_DUPLICATES);
     ASSERT_TRUE(PumpUntil([&] { return r.Pane(0) == U("共清理了 1 个重复网址。"); }, 3s));
     AfxPumpPendingMessages();
-    EXPECT_EQ(r.Pane(2), U("网址个数: 2"));
-    ASSERT_EQ(r.List().GetItemCount(), 2);
+    EXPECT_EQ(r.Pane(2), U("网址个数: 4"));
+    ASSERT_EQ(r.List().GetItemCount(), 4);
 
     // Export the valid ones.
     r.fileAnswer = CString(folder.File("valid.txt").c_str());
@@ -125,8 +130,9 @@ TEST(EndToEnd, ImportCheckCleanUpAndExport)
     ASSERT_TRUE(PumpUntil([&] { return r.ButtonEnabled(IDC_EXPORT_VALID); }, 3s));
     ASSERT_EQ(r.fileRequests.size(), 1u);
     EXPECT_FALSE(r.fileRequests[0].open);
-    EXPECT_EQ(r.Pane(0), U("共导出了 2 个有效网址。"));
-    EXPECT_EQ(ReadBytes(folder.File("valid.txt")), base + "/ok1\r\n" + base + "/ok2\r\n");
+    EXPECT_EQ(r.Pane(0), U("共导出了 4 个有效网址。"));
+    EXPECT_EQ(ReadBytes(folder.File("valid.txt")),
+        base + "/ok1\r\n" + base + "/ok2\r\n" + lines[9].text + "\r\n" + lines[11].text + "\r\n");
 }
 
 } // namespace
