@@ -1,11 +1,10 @@
 #include "app/CVelmoraApp.h"
 
-#include <cstdlib>
-
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/ConfigLocation.h"
 #include "app/Globals.h"
+#include "framework/base/SaturatingAtoi.h"
 #include "framework/controls/MessageBoxHook.h"
 #include "framework/doc/CDocTemplate.h"
 #include "framework/io/FileSystem.h"
@@ -46,7 +45,7 @@ BOOL CVelmoraApp::InitInstance()
                       MB_OK | MB_ICONEXCLAMATION);
     }
 
-    g_nThreadCount = m_strConfigPath.IsEmpty() ? 5 : std::atoi(ReadUserSetting("threadcount"));
+    g_nThreadCount = m_strConfigPath.IsEmpty() ? 5 : SaturatingAtoi(ReadUserSetting("threadcount"));
     g_strImportPath = ReadUserSetting("fileurls");
     g_strIgnoreList = ReadUserSetting("keypass");
 

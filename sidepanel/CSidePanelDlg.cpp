@@ -1,12 +1,9 @@
 #include "sidepanel/CSidePanelDlg.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdlib>
-
 #include "app/Globals.h"
 #include "app/Hub.h"
 #include "app/Messages.h"
+#include "framework/base/SaturatingAtoi.h"
 #include "framework/controls/CFileDialog.h"
 #include "res/ResourceIds.h"
 
@@ -20,19 +17,6 @@ ON_BN_CLICKED(IDC_EXPORT_ALL, OnExportAll)
 ON_BN_CLICKED(IDC_EXPORT_INVALID, OnExportInvalid)
 ON_BN_CLICKED(IDC_EXPORT_VALID, OnExportValid)
 END_MESSAGE_MAP()
-
-namespace {
-
-// atoi with the out-of-range behaviour the form was written for: a number
-// too large for an int saturates. glibc's atoi truncates strtol's long
-// instead, so a long run of digits came out as -1 and was refused as "no
-// threads".
-int TextToInt(const char* text)
-{
-    return static_cast<int>(std::clamp<long long>(std::strtoll(text, nullptr, 10), INT_MIN, INT_MAX));
-}
-
-} // namespace
 
 BOOL CSidePanelDlg::OnInitDialog()
 {
@@ -70,7 +54,7 @@ BOOL CSidePanelDlg::ReadRunSettings()
 {
     g_strIgnoreList = GetDlgItem(IDC_IGNORE_LIST)->GetWindowText();
     g_strIgnoreList.MakeLower();
-    g_nThreadCount = TextToInt(GetDlgItem(IDC_THREAD_COUNT)->GetWindowText());
+    g_nThreadCount = SaturatingAtoi(GetDlgItem(IDC_THREAD_COUNT)->GetWindowText());
     if (g_nThreadCount < 1) {
         GetDlgItem(IDC_THREAD_COUNT)->SetFocus();
         MessageBox(CString::FromUtf8("线程数量至少大于0。"), "", MB_OK);
@@ -84,6 +68,7 @@ void CSidePanelDlg::OnStartStop()
     const BOOL wasChecking = g_bChecking;
     if (wasChecking) {
         PostMessageA(HubWindow(), UM_CHECK_CANCEL, 0, 0);
+        ++m_nStopsAwaitingAnswer;
     } else {
         if (!ReadRunSettings())
             return;
@@ -139,6 +124,11 @@ BOOL CSidePanelDlg::PreTranslateMessage(MSG* pMsg)
         EnableButton(IDC_IMPORT);
         break;
     case UM_CHECK_STOPPED:
+        if (m_nStopsAwaitingAnswer > 0) {
+            --m_nStopsAwaitingAnswer;
+            if (g_bChecking)
+                break;
+        }
         g_bChecking = FALSE;
         GetDlgItem(IDC_START_STOP)->SetWindowText(CString::FromUtf8("开始查询"));
         break;

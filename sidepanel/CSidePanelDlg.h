@@ -25,4 +25,9 @@ private:
     BOOL ReadRunSettings();
     void RequestOperation(int buttonId, UINT message, LPARAM lParam);
     void EnableButton(int buttonId);
+
+    // Stops asked of the hub and not yet answered with UM_CHECK_STOPPED. An
+    // answer that arrives after the user has started again belongs to the
+    // run before and must not reset the button of the new one.
+    int m_nStopsAwaitingAnswer = 0;
 };

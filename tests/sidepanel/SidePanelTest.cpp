@@ -140,6 +140,25 @@ TEST_F(SidePanelTest, CheckStoppedFromTheHubResetsTheButton)
     EXPECT_EQ(r->FieldText(IDC_START_STOP), U("开始查询"));
 }
 
+TEST_F(SidePanelTest, StopAnsweredAfterARestartLeavesTheNewRunOn)
+{
+    Start();
+    r->SetField(IDC_THREAD_COUNT, "2");
+    r->Click(IDC_START_STOP);
+    AfxPumpPendingMessages();
+    // Stop and start again before the hub has answered the stop.
+    r->Click(IDC_START_STOP);
+    r->Click(IDC_START_STOP);
+    AfxPumpPendingMessages();
+    EXPECT_TRUE(g_bChecking);
+    EXPECT_EQ(r->FieldText(IDC_START_STOP), U("停止查询"));
+    // The new run's own end still resets the button.
+    ASSERT_TRUE(PostMessageA(r->panel->m_hWnd, UM_CHECK_STOPPED, 0, 1));
+    AfxPumpPendingMessages();
+    EXPECT_FALSE(g_bChecking);
+    EXPECT_EQ(r->FieldText(IDC_START_STOP), U("开始查询"));
+}
+
 TEST_F(SidePanelTest, OperationButtonsWaitForTheirDoneMessages)
 {
     struct Case {
