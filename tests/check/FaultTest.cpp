@@ -26,6 +26,7 @@
 #include "tests/check/CheckTestSupport.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/LocalTcpServer.h"
+#include "tests/support/TestDeadline.h"
 
 using namespace std::chrono_literals;
 using checktest::MessageLog;
@@ -175,6 +176,8 @@ struct Case {
 
 TEST(ProbeFaults, EveryFaultEndsInExactlyOneVerdict)
 {
+    // Also covers the servers' shutdown, which waits for their scripts.
+    TestDeadline deadline(20s, "fault probes");
     FaultBounds bounds;
     LocalTcpServer scripted(Answer);
     ASSERT_TRUE(scripted.Start());
