@@ -145,8 +145,8 @@ void Answer(LocalTcpServer::Connection& c)
         c.HoldOpen(3s);
     } else if (path == "/nul-lines") {
         // Every line starts with a NUL: as C strings the page is empty.
-        const std::string body = std::string("\0<html>\n", 8) + std::string("\0", 1) + checktest::kDomainErrorMarker
-            + "</TITLE>\n";
+        const std::string body = std::string("\0<html>\n", 8) + std::string("\0", 1)
+            + checktest::kDomainErrorMarker + "</TITLE>\n";
         c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
         c.HoldOpen(3s);
     } else if (path == "/nul-hides-marker") {
@@ -210,12 +210,13 @@ TEST(ProbeFaults, EveryFaultEndsInExactlyOneVerdict)
         { "broken chunk", base + "/bad-chunk", PROBE_TIMEOUT },
         { "TLS to plain", "https://127.0.0.1:" + std::to_string(plain.Port()) + "/", PROBE_TIMEOUT },
         { "empty host", "http:///x", PROBE_TIMEOUT },
-        { "code page 936 host", "http://\xD6\xD0\xCE\xC4.localhost:" + std::to_string(scripted.Port()) + "/wrapped-port",
+        { "code page 936 host",
+            "http://\xD6\xD0\xCE\xC4.localhost:" + std::to_string(scripted.Port()) + "/wrapped-port",
             PROBE_TIMEOUT },
         { "port 70000", "http://127.0.0.1:70000/", PROBE_TIMEOUT },
         // Taken modulo 65536 this port would be the scripted server's.
-        { "port wraps to a live one", "http://127.0.0.1:" + std::to_string(scripted.Port() + 65536) + "/wrapped-port",
-            PROBE_TIMEOUT },
+        { "port wraps to a live one",
+            "http://127.0.0.1:" + std::to_string(scripted.Port() + 65536) + "/wrapped-port", PROBE_TIMEOUT },
     };
 
     VerdictTarget target;
@@ -224,9 +225,7 @@ TEST(ProbeFaults, EveryFaultEndsInExactlyOneVerdict)
     for (std::size_t row = 0; row < cases.size(); ++row)
         ASSERT_TRUE(StartWorker(target.wnd.m_hWnd, cases[row].url, static_cast<int>(row))) << cases[row].name;
 
-    auto verdictCount = [&] {
-        return log.Of(UM_PROBE_OK).size() + log.Of(UM_PROBE_FAILED).size();
-    };
+    auto verdictCount = [&] { return log.Of(UM_PROBE_OK).size() + log.Of(UM_PROBE_FAILED).size(); };
     const bool allIn = PumpUntil([&] { return verdictCount() >= cases.size(); }, 8s);
     const auto elapsed = std::chrono::steady_clock::now() - started;
     PumpFor(300ms); // a second verdict for some row would show up by now

@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <atomic>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -109,7 +109,11 @@ TEST_F(BadInputTest, NulEndsALineTextButNotTheLine)
     ASSERT_EQ(Import(bytes), 5);
     const std::string bad = Gbk("格式不正确！");
     const std::vector<std::pair<std::string, std::string>> expected = {
-        { "", bad }, { "a.test", "" }, { "", bad }, { "b.test", "" }, { "last.test", "" },
+        { "", bad },
+        { "a.test", "" },
+        { "", bad },
+        { "b.test", "" },
+        { "last.test", "" },
     };
     for (int row = 0; row < 5; ++row) {
         SCOPED_TRACE(row);
@@ -127,9 +131,16 @@ TEST_F(BadInputTest, CrOnlyEndsAndByteOrderMarkStayInTheText)
     EXPECT_EQ(Cell(0, COL_URL), "a.test\rb.test\r\rc.test");
 
     // The mark is text of the first line only; a mark alone is one row.
-    ASSERT_EQ(Import("\xEF\xBB\xBF" "bom.test\r\n\xEF\xBB\xBF" "two.test\n"), 2);
-    EXPECT_EQ(Cell(0, COL_URL), "\xEF\xBB\xBF" "bom.test");
-    EXPECT_EQ(Cell(1, COL_URL), "\xEF\xBB\xBF" "two.test");
+    ASSERT_EQ(Import("\xEF\xBB\xBF"
+                     "bom.test\r\n\xEF\xBB\xBF"
+                     "two.test\n"),
+        2);
+    EXPECT_EQ(Cell(0, COL_URL),
+        "\xEF\xBB\xBF"
+        "bom.test");
+    EXPECT_EQ(Cell(1, COL_URL),
+        "\xEF\xBB\xBF"
+        "two.test");
     ASSERT_EQ(Import("\xEF\xBB\xBF"), 1);
     EXPECT_EQ(Cell(0, COL_URL), "\xEF\xBB\xBF");
 }
@@ -213,10 +224,20 @@ TEST_F(BadInputTest, PathsThatCannotBeReadReportAndCountZero)
         EXPECT_EQ(Cell(0, COL_URL), "kept.test");
     }
 
+    // Opens as a regular file, then the first read fails (EIO): the user is
+    // told, and the count is still that of the rows in the list.
+    FillRows({ { "kept.test", "OK" } });
+    const LPARAM told = ImportPath("/proc/self/mem");
+    EXPECT_EQ(List().GetItemCount(), 0);
+    EXPECT_EQ(told, 0);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text.Bytes(), failure + "/proc/self/mem");
+
     // Removed between the existence test and the open.
     const std::string vanishing = WriteFile("vanishing.txt", "a.test\nb.test\n");
     VanishOnSecondOpen vanish;
-    ASSERT_TRUE(vanish.Start(vanishing)) << "fanotify permission events unavailable: " << std::strerror(errno);
+    ASSERT_TRUE(vanish.Start(vanishing))
+        << "fanotify permission events unavailable: " << std::strerror(errno);
     FillRows({ { "kept.test", "OK" } });
     EXPECT_EQ(ImportPath(vanishing), 0);
     EXPECT_EQ(vanish.Opens(), 2);
