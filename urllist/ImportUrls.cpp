@@ -15,10 +15,13 @@ void CVelmoraView::ImportUrls()
     CStdioFile file;
     // The file can vanish or change between the test and the open; both
     // failures take the same path.
-    if (!FileExists(g_strImportPath) || !file.Open(g_strImportPath, CFile::modeRead | CFile::typeText)) {
+    auto reportUnreadable = [this] {
         CString text;
         text.Format(CString::FromUtf8("文件不存在或被锁定！\n\n%s"), g_strImportPath.GetString());
         MessageBox(text, "", MB_OK);
+    };
+    if (!FileExists(g_strImportPath) || !file.Open(g_strImportPath, CFile::modeRead | CFile::typeText)) {
+        reportUnreadable();
         PostMessageA(hub, UM_LIST_LOADED, 0, 0);
         return;
     }
@@ -43,6 +46,11 @@ void CVelmoraView::ImportUrls()
             list.SetItemText(row, COL_VALIDITY, Validity::Ignored());
         ++row;
     }
+    // A read error looks like the end of the file to the loop; without a word
+    // the user would take the rows read so far for the whole list.
+    const bool readFailed = file.Failed();
     file.Close();
+    if (readFailed)
+        reportUnreadable();
     PostMessageA(hub, UM_LIST_LOADED, 0, row);
 }

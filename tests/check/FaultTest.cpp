@@ -1,0 +1,253 @@
+// Servers and addresses that misbehave, each probed by a real worker thread:
+// every row must end in exactly one verdict, whatever the fault, and the
+// verdict must say whether usable page text arrived.
+//
+// A limit (stall, total time, body size) that ends a 200 answer keeps what was
+// read: if that is text without the domain-error marker, the row is OK. A
+// transfer that breaks (reset, bad chunk, TLS failure, too many redirects) or
+// never gets a 200 is "no usable answer", even when some body bytes came.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+#include "app/Messages.h"
+#include "check/CUrlCheckThread.h"
+#include "check/ProbeReason.h"
+#include "framework/inet/InternetBounds.h"
+#include "framework/window/CWnd.h"
+#include "tests/check/CheckTestSupport.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/LocalTcpServer.h"
+#include "tests/support/TestDeadline.h"
+
+using namespace std::chrono_literals;
+using checktest::MessageLog;
+using checktest::PumpFor;
+using checktest::PumpUntil;
+
+namespace {
+
+// Stall and total limits of 1 and 2 s keep the whole file to a few seconds;
+// the body limit stays above the 10 MB line so that line is read whole.
+class FaultBounds {
+public:
+    FaultBounds()
+        : m_saved(AfxGetInternetBounds())
+    {
+        InternetBounds b;
+        b.stallSeconds = 1;
+        b.totalSeconds = 2;
+        b.maxRedirects = 5;
+        b.maxBodyBytes = 16u << 20;
+        AfxSetInternetBounds(b);
+    }
+    ~FaultBounds() { AfxSetInternetBounds(m_saved); }
+
+private:
+    InternetBounds m_saved;
+};
+
+struct VerdictTarget {
+    CWnd wnd;
+    VerdictTarget()
+    {
+        RECT rect;
+        rect.right = 40;
+        rect.bottom = 30;
+        EXPECT_TRUE(wnd.Create(nullptr, "verdicts", WS_POPUP, rect, nullptr, 0));
+    }
+    ~VerdictTarget()
+    {
+        if (wnd.m_hWnd != HWND())
+            wnd.DestroyWindow();
+    }
+};
+
+bool StartWorker(HWND view, const std::string& url, int row)
+{
+    auto* job = new UrlCheckJob {};
+    job->hView = view;
+    job->strUrl = CString(url.c_str());
+    job->nRow = row;
+    auto* thread = new CUrlCheckThread(UrlCheckThreadProc, job);
+    if (!thread->CreateThread(0, 0, nullptr)) {
+        delete thread;
+        delete job;
+        return false;
+    }
+    return true;
+}
+
+// A loopback port nothing listens on: bound, then closed again.
+int ClosedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    socklen_t length = sizeof addr;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+// Requests for the page only a mis-parsed address could reach.
+std::atomic<int> g_wrappedPortHits { 0 };
+
+// The scripted answers, chosen by the request path.
+void Answer(LocalTcpServer::Connection& c)
+{
+    const std::string head = c.ReadRequestHead(3s);
+    const auto pathStart = head.find(' ');
+    const auto pathEnd = head.find(' ', pathStart + 1);
+    const std::string path = pathStart == std::string::npos || pathEnd == std::string::npos
+        ? std::string()
+        : head.substr(pathStart + 1, pathEnd - pathStart - 1);
+
+    if (path == "/reset-mid-body") {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<html>the first part\n");
+        c.HoldOpen(100ms);
+        c.Reset();
+    } else if (path == "/stall-before-headers") {
+        c.HoldOpen(5s);
+    } else if (path == "/stall-mid-body") {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<html>the first part\n");
+        c.HoldOpen(5s);
+    } else if (path == "/drip") {
+        // A byte every 100 ms, for ever: only the total limit ends it.
+        if (!c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n"))
+            return;
+        while (c.Send("x"))
+            c.HoldOpen(100ms);
+    } else if (path == "/endless") {
+        if (!c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n"))
+            return;
+        const std::string block(64 * 1024, 'y');
+        while (c.Send(block)) { }
+    } else if (path == "/long-line") {
+        const std::size_t size = 10u << 20;
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n");
+        c.Send(std::string(size, 'z'));
+        c.HoldOpen(3s);
+    } else if (path == "/nul-lines") {
+        // Every line starts with a NUL: as C strings the page is empty.
+        const std::string body = std::string("\0<html>\n", 8) + std::string("\0", 1)
+            + checktest::kDomainErrorMarker + "</TITLE>\n";
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        c.HoldOpen(3s);
+    } else if (path == "/nul-hides-marker") {
+        const std::string body = std::string("<html>\0", 7) + checktest::kDomainErrorMarker + "</TITLE>\n";
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        c.HoldOpen(3s);
+    } else if (path == "/bad-chunk") {
+        c.Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+               "6\r\n<html>\r\nZZ-not-a-size\r\nmore text\n\r\n");
+        c.HoldOpen(3s);
+    } else if (path == "/wrapped-port") {
+        ++g_wrappedPortHits;
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n<html>hi\n\n\n\n");
+        c.HoldOpen(3s);
+    } else {
+        c.Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    }
+}
+
+struct Case {
+    std::string name;
+    std::string url;
+    WPARAM expected;
+};
+
+} // namespace
+
+TEST(ProbeFaults, EveryFaultEndsInExactlyOneVerdict)
+{
+    // Also covers the servers' shutdown, which waits for their scripts.
+    TestDeadline deadline(20s, "fault probes");
+    FaultBounds bounds;
+    LocalTcpServer scripted(Answer);
+    ASSERT_TRUE(scripted.Start());
+    // Whatever arrives, a TLS client gets plain HTTP back.
+    LocalTcpServer plain([](LocalTcpServer::Connection& c) {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nhi\n");
+        c.HoldOpen(3s);
+    });
+    ASSERT_TRUE(plain.Start());
+    LocalHttpServer http;
+    http.Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
+    ASSERT_TRUE(http.Start());
+    const int closed = ClosedPort();
+    ASSERT_GT(closed, 0);
+
+    const std::string base = "http://127.0.0.1:" + std::to_string(scripted.Port());
+    const std::vector<Case> cases = {
+        { "refused", "http://127.0.0.1:" + std::to_string(closed) + "/", PROBE_TIMEOUT },
+        { "reset mid-body", base + "/reset-mid-body", PROBE_TIMEOUT },
+        { "stall before headers", base + "/stall-before-headers", PROBE_TIMEOUT },
+        // The stall limit ends a 200 whose first line already arrived.
+        { "stall mid-body", base + "/stall-mid-body", PROBE_VALID },
+        { "drip", base + "/drip", PROBE_VALID },
+        { "endless body", base + "/endless", PROBE_VALID },
+        { "redirect loop", http.Url("/loop"), PROBE_TIMEOUT },
+        { "10 MB line", base + "/long-line", PROBE_VALID },
+        { "NUL lines", base + "/nul-lines", PROBE_TIMEOUT },
+        // The marker after a NUL is not seen; the text before it is a page.
+        { "NUL hides marker", base + "/nul-hides-marker", PROBE_VALID },
+        { "broken chunk", base + "/bad-chunk", PROBE_TIMEOUT },
+        { "TLS to plain", "https://127.0.0.1:" + std::to_string(plain.Port()) + "/", PROBE_TIMEOUT },
+        { "empty host", "http:///x", PROBE_TIMEOUT },
+        { "code page 936 host",
+            "http://\xD6\xD0\xCE\xC4.localhost:" + std::to_string(scripted.Port()) + "/wrapped-port",
+            PROBE_TIMEOUT },
+        { "port 70000", "http://127.0.0.1:70000/", PROBE_TIMEOUT },
+        // Taken modulo 65536 this port would be the scripted server's.
+        { "port wraps to a live one",
+            "http://127.0.0.1:" + std::to_string(scripted.Port() + 65536) + "/wrapped-port", PROBE_TIMEOUT },
+    };
+
+    VerdictTarget target;
+    MessageLog log;
+    const auto started = std::chrono::steady_clock::now();
+    for (std::size_t row = 0; row < cases.size(); ++row)
+        ASSERT_TRUE(StartWorker(target.wnd.m_hWnd, cases[row].url, static_cast<int>(row))) << cases[row].name;
+
+    auto verdictCount = [&] { return log.Of(UM_PROBE_OK).size() + log.Of(UM_PROBE_FAILED).size(); };
+    const bool allIn = PumpUntil([&] { return verdictCount() >= cases.size(); }, 8s);
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    PumpFor(300ms); // a second verdict for some row would show up by now
+
+    std::map<int, std::vector<MSG>> byRow;
+    for (UINT message : { UM_PROBE_OK, UM_PROBE_FAILED })
+        for (const MSG& msg : log.Of(message))
+            byRow[static_cast<int>(msg.lParam)].push_back(msg);
+    for (std::size_t row = 0; row < cases.size(); ++row) {
+        SCOPED_TRACE(cases[row].name);
+        const auto& verdicts = byRow[static_cast<int>(row)];
+        ASSERT_EQ(verdicts.size(), 1u);
+        EXPECT_TRUE(verdicts[0].hwnd == target.wnd.m_hWnd);
+        EXPECT_EQ(verdicts[0].wParam, cases[row].expected);
+        EXPECT_EQ(verdicts[0].message, cases[row].expected == PROBE_VALID ? UM_PROBE_OK : UM_PROBE_FAILED);
+    }
+    EXPECT_EQ(byRow.size(), cases.size()) << "a verdict for a row nobody asked about";
+    EXPECT_TRUE(allIn);
+    // All ran at once: the slowest is bounded by the 2 s total limit, not the
+    // sum of them.
+    EXPECT_LT(elapsed, 6s);
+
+    // Neither the odd host nor the out-of-range port may reach the server.
+    EXPECT_EQ(g_wrappedPortHits.load(), 0);
+}
