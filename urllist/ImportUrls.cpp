@@ -2,7 +2,6 @@
 #include "app/Globals.h"
 #include "app/Hub.h"
 #include "app/Messages.h"
-#include "framework/base/CodePage.h"
 #include "framework/io/CStdioFile.h"
 #include "framework/io/FileSystem.h"
 #include "urllist/CVelmoraView.h"
@@ -28,11 +27,15 @@ void CVelmoraView::ImportUrls()
 
     CListCtrl& list = GetListCtrl();
     list.DeleteAllItems();
-    const std::vector<CString> ignoreWords = NormalizeIgnoreList(g_strIgnoreList);
+    // The ignore list is normalised in place by the first line's test, and
+    // only then: an empty file leaves it as the user typed it.
+    std::vector<CString> ignoreWords;
     CString line;
     CString number;
     int row = 0;
     while (file.ReadString(line)) {
+        if (row == 0)
+            ignoreWords = NormalizeIgnoreList(g_strIgnoreList);
         number.Format("%d", row + 1);
         list.InsertItem(row, number);
         line.Trim();
