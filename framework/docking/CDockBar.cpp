@@ -160,7 +160,9 @@ BOOL CDockBar::LayoutRows(BOOL bHorz, int& thickness)
         if (!bar || !bar->IsVisible())
             continue;
         const std::size_t countBefore = m_arrBars.size();
-        const CSize size = bar->CalcDynamicLayout(-1, mode);
+        // A floating bar keeps the size it was last given (LM_MRUWIDTH).
+        const CSize size = m_bFloating ? bar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH)
+                                       : bar->CalcDynamicLayout(-1, mode);
         // The bar split its row: lay out again from the start.
         if (m_arrBars.size() != countBefore || m_arrBars[i] != entry)
             return FALSE;

@@ -183,6 +183,7 @@ BOOL CWnd::DestroyWindow()
             child->DestroyWindow();
     }
     SendMessage(WM_DESTROY);
+    m_currentMsg = nullptr;
     Timers::KillAll(m_hWnd);
     if (AfxGetMainWnd() == this)
         AfxSetMainWnd(nullptr);
@@ -224,7 +225,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else {
         result = DefWindowProc(message, wParam, lParam);
     }
-    m_currentMsg = outer;
+    // A handler may have destroyed the window, and with it this object.
+    if (WindowTable::Lookup(msg.hwnd) == this)
+        m_currentMsg = outer;
     return result;
 }
 
