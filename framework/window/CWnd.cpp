@@ -64,7 +64,8 @@ void NotifyResized(QWidget* widget)
     if (CWnd* wnd = WindowOfWidget(widget)) {
         wnd->RecalcLayout();
         const QWidget* client = ClientOf(wnd);
-        const QSize size = client && client != widget && !widget->isWindow() ? client->size() : widget->size();
+        // WM_SIZE carries the size of the client area.
+        const QSize size = client ? client->size() : widget->size();
         wnd->SendMessage(WM_SIZE, 0, static_cast<LPARAM>((size.height() & 0xFFFF) << 16 | (size.width() & 0xFFFF)));
     }
 }

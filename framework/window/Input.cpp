@@ -1,5 +1,6 @@
 // Mouse capture, mouse-button state, the drag setting and window classes.
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 
 #include "framework/window/CWnd.h"
 #include "framework/window/NonClient.h"
+#include "framework/window/private/NonClientWidget.h"
 #include "framework/window/private/WindowBacking.h"
 
 namespace {
@@ -77,11 +79,62 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
+namespace {
+
+// The left button as the application's own mouse events last left it; the
+// toolkit's global button state is not kept up to date by every platform.
+class ButtonWatcher : public QObject {
+public:
+    bool leftDown = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseButtonRelease) {
+            leftDown = (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) != 0;
+        }
+        return false;
+    }
+};
+
+ButtonWatcher* Watcher()
+{
+    static ButtonWatcher* watcher = nullptr;
+    if (!watcher && qApp) {
+        watcher = new ButtonWatcher;
+        watcher->leftDown = (QApplication::mouseButtons() & Qt::LeftButton) != 0;
+        qApp->installEventFilter(watcher);
+    }
+    return watcher;
+}
+
+} // namespace
+
 short GetKeyState(int nVirtKey)
 {
-    if (nVirtKey == VK_LBUTTON)
-        return (QApplication::mouseButtons() & Qt::LeftButton) ? static_cast<short>(0x8000) : 0;
+    ButtonWatcher* watcher = Watcher();
+    if (nVirtKey == VK_LBUTTON && watcher && watcher->leftDown)
+        return static_cast<short>(0x8000);
     return 0;
+}
+
+BOOL SetCursorPos(int x, int y)
+{
+    QCursor::setPos(x, y);
+    return TRUE;
+}
+
+std::vector<CRect> AfxGetInvertedRects(CWnd* wnd)
+{
+    std::vector<CRect> rects;
+    QWidget* widget = WidgetOf(wnd);
+    if (!widget)
+        return rects;
+    for (const QRect& r : TrackerOverlayOf(widget)->Rects())
+        rects.emplace_back(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    return rects;
 }
 
 BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT)

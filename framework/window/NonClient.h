@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "framework/base/Constants.h"
 #include "framework/base/Types.h"
@@ -107,6 +108,12 @@ constexpr CPoint PointFromLParam(LPARAM lParam)
 // window losing the capture gets WM_CAPTURECHANGED with the new holder.
 CWnd* GetCapture();
 BOOL ReleaseCapture();
+BOOL SetCursorPos(int x, int y);
+
+// The inverted rectangles (trackers) shown over the top-level window of wnd,
+// in screen coordinates; for diagnostics and tests.
+std::vector<CRect> AfxGetInvertedRects(CWnd* wnd);
+
 // Negative when the key is down; only the mouse buttons are known.
 short GetKeyState(int nVirtKey);
 

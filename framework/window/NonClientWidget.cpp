@@ -21,6 +21,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override { m_outer->RouteMouse(e, false); }
     void mouseMoveEvent(QMouseEvent* e) override { m_outer->RouteMouse(e, false); }
     void mouseDoubleClickEvent(QMouseEvent* e) override { m_outer->RouteMouse(e, true); }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        NotifyResized(m_outer);
+    }
 
 private:
     NonClientWidget* m_outer;

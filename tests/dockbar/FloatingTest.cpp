@@ -1,0 +1,82 @@
+// A bar floating in a small frame of its own.
+#include "DockFixture.h"
+#include "framework/docking/CDockContext.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
+
+using Floating = DockFixture;
+
+TEST_F(Floating, AFloatingBarHasNoEdgesNoGripperAndAnswersHTCLIENTEverywhere)
+{
+    TestBar* bar = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 200), 100);
+    Layout();
+    bar->m_pDockContext->ToggleDocking();
+    ASSERT_TRUE(bar->IsFloating());
+    EXPECT_TRUE(bar->IsUndocked());
+    EXPECT_EQ(bar->m_nDockBarId, AFX_IDW_DOCKBAR_FLOAT);
+    auto* frame = dynamic_cast<CMiniDockFrameWnd*>(bar->GetParentFrame());
+    ASSERT_NE(frame, nullptr);
+    // The bar's first non-client calculation let the frame resize by its corners.
+    EXPECT_FALSE(frame->GetStyle() & MFS_4THICKFRAME);
+    EXPECT_EQ(frame->GetWindowText(), bar->GetWindowText());
+
+    const CRect w = bar->WindowRect();
+    EXPECT_EQ(w.Width(), 300);
+    EXPECT_EQ(w.Height(), 200);
+    EXPECT_EQ(bar->m_dwSizingStyle & SZBS_EDGEALL, 0u);
+    EXPECT_EQ(bar->ClientRect(), CRect(w.left + 3, w.top + 5, w.right - 3, w.bottom - 3));
+    for (const CPoint pt : {CPoint(w.left + 1, w.top + 1), CPoint(w.right - 2, w.top + 100),
+                            CPoint(w.right - 8, w.top + 3), CPoint(w.left + 50, w.bottom - 2)})
+        EXPECT_EQ(bar->HitTest(pt), HTCLIENT);
+
+    // Back to where it was docked.
+    bar->m_pDockContext->ToggleDocking();
+    EXPECT_FALSE(bar->IsFloating());
+    EXPECT_EQ(bar->m_nDockBarId, AFX_IDW_DOCKBAR_LEFT);
+}
+
+TEST_F(Floating, CornerResizingStopsAtTheMinimumAndTheTopLeftCornerStopsMovingTheFrame)
+{
+    TestBar* bar = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 200), 100);
+    Layout();
+    m_frame->FloatControlBar(bar, CPoint(100, 100));
+    auto* frame = dynamic_cast<CMiniDockFrameWnd*>(bar->GetParentFrame());
+    ASSERT_NE(frame, nullptr);
+    CDockContext* context = bar->m_pDockContext;
+
+    CRect before;
+    frame->GetWindowRect(&before);
+    context->BeginResize(HTBOTTOMRIGHT);
+    SetCursorPos(before.right + 40, before.bottom + 30);
+    context->Resize(CPoint(before.right + 40, before.bottom + 30));
+    EXPECT_EQ(bar->m_sizeFloat, CSize(340, 230));
+    CRect after;
+    frame->GetWindowRect(&after);
+    EXPECT_EQ(after.TopLeft(), before.TopLeft());
+    EXPECT_EQ(bar->WindowRect().Size(), CSize(340, 230));
+    context->EndResize();
+
+    frame->GetWindowRect(&before);
+    context->BeginResize(HTTOPLEFT);
+    for (int step = 1; step <= 2; ++step) {
+        const CPoint pt(before.right - 10, before.bottom - 10);
+        SetCursorPos(pt.x, pt.y);
+        context->Resize(pt);
+    }
+    context->EndResize();
+    EXPECT_EQ(bar->m_sizeFloat, CSize(37, 32));
+    frame->GetWindowRect(&after);
+    // The far sides stay; the left and top stop where the minimum is reached.
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_EQ(bar->WindowRect().Size(), CSize(37, 32));
+}
+
+TEST_F(Floating, SideResizingSetsOneDimensionOfTheFloatingSize)
+{
+    TestBar* bar = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 200), 100);
+    Layout();
+    EXPECT_EQ(bar->CalcDynamicLayout(250, LM_HORZ), CSize(250, 200));
+    EXPECT_EQ(bar->CalcDynamicLayout(20, LM_HORZ | LM_LENGTHY), CSize(250, 32));
+    EXPECT_EQ(bar->m_sizeVert, CSize(300, kFrameHeight)); // the docked size is apart
+    EXPECT_EQ(bar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH), CSize(250, 32));
+}
