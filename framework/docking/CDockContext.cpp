@@ -48,7 +48,8 @@ void CDockContext::Move(CPoint pt)
     if (!m_bMoved && std::abs(pt.x - m_ptStart.x) < kDragThreshold && std::abs(pt.y - m_ptStart.y) < kDragThreshold)
         return;
     m_bMoved = TRUE;
-    DrawDragRect(); // erase
+    if (m_bRectShown)
+        DrawDragRect(); // erase it where it was
     const int dx = pt.x - m_ptStart.x;
     const int dy = pt.y - m_ptStart.y;
     m_ptStart = pt;

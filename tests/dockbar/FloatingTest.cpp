@@ -80,3 +80,60 @@ TEST_F(Floating, SideResizingSetsOneDimensionOfTheFloatingSize)
     EXPECT_EQ(bar->m_sizeVert, CSize(300, kFrameHeight)); // the docked size is apart
     EXPECT_EQ(bar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH), CSize(250, 32));
 }
+
+TEST_F(Floating, AMoveDragShowsItsRectangleAndDropsTheBarFloatingOrDockedOnTheSideUnderTheMouse)
+{
+    TestBar* bar = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 200), 100);
+    Layout();
+    CDockContext* context = bar->m_pDockContext;
+    const CRect w = bar->WindowRect();
+    const CPoint grip(w.left + 50, w.top + 10);
+
+    // A press that hardly moves is no drag.
+    context->BeginMove(grip);
+    context->Move(CPoint(grip.x + 2, grip.y + 1));
+    EXPECT_TRUE(AfxGetInvertedRects(m_frame).empty());
+    context->EndMove(TRUE);
+    EXPECT_FALSE(bar->IsFloating());
+
+    // Into the middle: the outline follows, and the drop floats the bar there.
+    context->BeginMove(grip);
+    context->Move(CPoint(grip.x + 300, grip.y + 100));
+    context->Move(CPoint(grip.x + 400, grip.y + 150));
+    const auto outline = AfxGetInvertedRects(m_frame);
+    ASSERT_EQ(outline.size(), 4u);
+    EXPECT_EQ(outline[0], CRect(w.left + 400, w.top + 150, w.right + 400, w.top + 153));
+    EXPECT_EQ(context->DockSideAt(CPoint(grip.x + 400, grip.y + 150)), 0u);
+    context->EndMove(TRUE);
+    EXPECT_TRUE(AfxGetInvertedRects(m_frame).empty());
+    ASSERT_TRUE(bar->IsFloating());
+    CRect floating;
+    bar->GetParentFrame()->GetWindowRect(&floating);
+    EXPECT_EQ(floating.TopLeft(), CPoint(w.left + 400, w.top + 150));
+
+    // Onto the right side of the frame: docked there.
+    CRect frame;
+    m_frame->GetWindowRect(&frame);
+    CRect caption;
+    bar->GetParentFrame()->GetWindowRect(&caption);
+    const CPoint start(caption.left + 20, caption.top + 8);
+    const CPoint drop(frame.right - 5, frame.top + 300);
+    EXPECT_EQ(context->DockSideAt(drop), AFX_IDW_DOCKBAR_RIGHT);
+    context->BeginMove(start);
+    context->Move(drop);
+    context->EndMove(TRUE);
+    EXPECT_FALSE(bar->IsFloating());
+    EXPECT_EQ(bar->m_nDockBarId, AFX_IDW_DOCKBAR_RIGHT);
+    Layout();
+    EXPECT_EQ(bar->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGELEFT);
+    POINT clientRight{kFrameWidth, 0};
+    m_frame->ClientToScreen(&clientRight);
+    EXPECT_EQ(bar->WindowRect().right, clientRight.x);
+
+    // A cancelled drag changes nothing.
+    context->BeginMove(grip);
+    context->Move(CPoint(grip.x + 400, grip.y + 150));
+    context->EndMove(FALSE);
+    EXPECT_EQ(bar->m_nDockBarId, AFX_IDW_DOCKBAR_RIGHT);
+    EXPECT_TRUE(AfxGetInvertedRects(m_frame).empty());
+}
