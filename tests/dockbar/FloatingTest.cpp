@@ -137,3 +137,30 @@ TEST_F(Floating, AMoveDragShowsItsRectangleAndDropsTheBarFloatingOrDockedOnTheSi
     EXPECT_EQ(bar->m_nDockBarId, AFX_IDW_DOCKBAR_RIGHT);
     EXPECT_TRUE(AfxGetInvertedRects(m_frame).empty());
 }
+
+TEST_F(Floating, AFloatedBarReturnsToItsRowAndTheCaptionFollowsItsTitle)
+{
+    TestBar* upper = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 300), 100);
+    TestBar* lower = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 300), 101);
+    MakeRow(AFX_IDW_DOCKBAR_LEFT, {upper, lower});
+    Layout();
+    CDockBar* dock = DockBar(AFX_IDW_DOCKBAR_LEFT);
+
+    lower->m_pDockContext->ToggleDocking();
+    ASSERT_TRUE(lower->IsFloating());
+    // Its place in the row is kept by its id.
+    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, upper, CDockBar::PlaceholderEntry(101), nullptr}));
+    Layout();
+    EXPECT_EQ(upper->WindowRect().Height(), kFrameHeight);
+    EXPECT_EQ(upper->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT);
+
+    lower->SetWindowText("renamed");
+    AfxRunIdleHandlers();
+    EXPECT_EQ(lower->GetParentFrame()->GetWindowText(), CString("renamed"));
+
+    lower->m_pDockContext->ToggleDocking();
+    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, upper, lower, nullptr}));
+    Layout();
+    EXPECT_EQ(upper->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT | SZBS_EDGEBOTTOM);
+    EXPECT_EQ(lower->WindowRect().top, upper->WindowRect().bottom - 2);
+}
