@@ -67,8 +67,11 @@ int CMainFrame::OnCreate(CREATESTRUCT* cs)
     m_wndStatusBar.SetPaneInfo(2, id, style, tm.tmAveCharWidth * 30);
 
     EnableDocking(CBRS_ALIGN_ANY);
-    if (!m_wndSideBar.Create(this))
+    if (!m_wndSideBar.Create(T("侧边栏"), this, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP))
         return -1;
+    m_wndSideBar.SetBarStyle(m_wndSideBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    m_wndSideBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndSideBar, AFX_IDW_DOCKBAR_LEFT);
     SetMessageText(AFX_IDS_IDLEMESSAGE);
     return 0;
 }
@@ -174,10 +177,11 @@ void CMainFrame::OnClose()
 
 void CMainFrame::OnViewSideBar()
 {
-    ShowControlBar(&m_wndSideBar, !(m_wndSideBar.GetStyle() & WS_VISIBLE), FALSE);
+    ShowControlBar(&m_wndSideBar, !m_wndSideBar.IsVisible(), FALSE);
 }
 
 void CMainFrame::OnUpdateViewSideBar(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck((m_wndSideBar.GetStyle() & WS_VISIBLE) ? 1 : 0);
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_wndSideBar.IsVisible() ? 1 : 0);
 }

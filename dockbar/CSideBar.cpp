@@ -2,28 +2,18 @@
 
 #include "res/ResourceIds.h"
 
-BOOL CSideBar::Create(CWnd* pParentWnd)
-{
-    m_dwBarStyle = CBRS_ALIGN_LEFT;
-    if (!CWnd::Create(WC_GENERIC, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), pParentWnd, ID_VIEW_SIDEBAR))
-        return FALSE;
-    if (!m_dlgSidePanel.Create(IDD_SIDE_PANEL, this))
-        return FALSE;
-    m_dlgSidePanel.ShowWindow(SW_SHOW);
-    return TRUE;
-}
+// No run-time class of its own: it is a CSizingControlBarG to everyone.
+BEGIN_MESSAGE_MAP(CSideBar, CSizingControlBarG)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
 
-CSize CSideBar::CalcFixedLayout(BOOL, BOOL)
+int CSideBar::OnCreate(CREATESTRUCT* cs)
 {
-    // The form's own width, as its template gives it.
-    CRect form(0, 0, 225, 361);
-    m_dlgSidePanel.MapDialogRect(&form);
-    return CSize(form.Width(), form.Height());
-}
-
-void CSideBar::RecalcLayout()
-{
-    CRect client;
-    GetClientRect(&client);
-    m_dlgSidePanel.MoveWindow(client);
+    if (CSizingControlBarG::OnCreate(cs) == -1)
+        return -1;
+    m_dwSizingStyle = (m_dwSizingStyle & ~SZBS_EDGEALL) | SZBS_SHOWEDGES | SZBS_SIZECHILD;
+    if (!m_dlgPanel.Create(IDD_SIDE_PANEL, this))
+        return -1;
+    m_dlgPanel.ShowWindow(SW_SHOW);
+    return 0;
 }

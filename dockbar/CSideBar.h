@@ -1,18 +1,17 @@
-// The side bar: a bar docked on the left edge of the main frame that carries
-// the side panel form and fills its client area with it.
+// CSideBar: the main frame's docking side panel. A gripper sizing bar that
+// owns the side panel form and keeps it exactly as large as its client area.
 #pragma once
 
-#include "framework/controls/CControlBar.h"
+#include "dockbar/CSizingControlBarG.h"
 #include "sidepanel/CSidePanelDlg.h"
 
-class CSideBar : public CControlBar {
+class CSideBar : public CSizingControlBarG {
 public:
-    BOOL Create(CWnd* pParentWnd);
-    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
-    void RecalcLayout() override;
+    CSidePanelDlg& Form() { return m_dlgPanel; }
 
-    CSidePanelDlg& Form() { return m_dlgSidePanel; }
+protected:
+    DECLARE_MESSAGE_MAP()
+    int OnCreate(CREATESTRUCT* cs);
 
-private:
-    CSidePanelDlg m_dlgSidePanel;
+    CSidePanelDlg m_dlgPanel;
 };

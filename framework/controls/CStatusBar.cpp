@@ -16,8 +16,8 @@ StatusBarWidget* BarOf(const CStatusBar* bar)
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    m_dwBarStyle = dwStyle & CBRS_ALIGN_ANY;
-    return CWnd::Create(WC_STATUSBAR, nullptr, dwStyle & ~CBRS_ALIGN_ANY & ~0x0F00u, CRect(0, 0, 0, 0), pParentWnd,
+    m_dwStyle = dwStyle & CBRS_ALL;
+    return CWnd::Create(WC_STATUSBAR, nullptr, dwStyle & ~CBRS_ALL, CRect(0, 0, 0, 0), pParentWnd,
                         nID);
 }
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "framework/controls/CStatusBar.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 #include "framework/controls/Resources.h"
 #include "framework/doc/CDocument.h"
 #include "framework/doc/CWinApp.h"
@@ -106,14 +108,136 @@ void CFrameWnd::BuildMenuBar(UINT nIDResource)
 void CFrameWnd::UpdateFrameTitle()
 {
     CString title = m_strTitle;
-    if ((m_dwStyle & FWS_ADDTOTITLE) && GetActiveView())
+    if ((m_dwWindowStyle & FWS_ADDTOTITLE) && GetActiveView())
         title = CString("Untitled - ") + m_strTitle;
     SetWindowText(title);
 }
 
+CFrameWnd::~CFrameWnd()
+{
+    AfxRemoveIdleHandler(this);
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* w = GetParent(); w; w = w->GetParent()) {
+        if (w->IsFrameWnd())
+            return static_cast<CFrameWnd*>(w);
+    }
+    return nullptr;
+}
+
 int CFrameWnd::OnCreate(CREATESTRUCT* cs)
 {
+    AfxAddIdleHandler(this, [hFrame = m_hWnd] {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hFrame)))
+            frame->OnIdleUpdate();
+    });
     return OnCreateClient(cs, static_cast<CCreateContext*>(cs->lpCreateParams)) ? 0 : -1;
+}
+
+void CFrameWnd::OnIdleUpdate()
+{
+    if (m_bLayoutPending) {
+        m_bLayoutPending = FALSE;
+        RecalcLayout();
+    }
+    UpdateControlBars();
+}
+
+// Every control bar docked to this frame, floating ones included, updates
+// its user interface.
+void CFrameWnd::UpdateControlBars()
+{
+    QWidget* widget = WidgetOf(this);
+    if (!widget)
+        return;
+    std::vector<HWND> bars;
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        auto* bar = dynamic_cast<CControlBar*>(WindowOfWidget(child));
+        if (bar && !bar->IsKindOf(RUNTIME_CLASS(CDockBar)) && (bar->m_pDockSite == this || bar->GetParent() == this))
+            bars.push_back(bar->m_hWnd);
+    }
+    for (HWND h : bars) {
+        if (auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandle(h)); bar && bar->IsWindowVisible())
+            bar->OnUpdateCmdUI(this, TRUE);
+    }
+}
+
+void CFrameWnd::DelayRecalcLayout()
+{
+    m_bLayoutPending = TRUE;
+}
+
+void CFrameWnd::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle;
+    static const struct {
+        DWORD align;
+        UINT id;
+    } sides[] = {{CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
+                 {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
+                 {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
+                 {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT}};
+    for (const auto& side : sides) {
+        if (!(dwDockStyle & side.align) || GetDockBar(side.id))
+            continue;
+        auto dockBar = std::make_unique<CDockBar>();
+        if (dockBar->Create(this, side.align | WS_CHILD | WS_VISIBLE, side.id))
+            m_dockBars.push_back(std::move(dockBar));
+    }
+}
+
+CDockBar* CFrameWnd::GetDockBar(UINT nDockBarID) const
+{
+    for (const auto& dockBar : m_dockBars) {
+        if (dockBar->m_hWnd && static_cast<UINT>(dockBar->GetDlgCtrlID()) == nDockBarID)
+            return dockBar.get();
+    }
+    return nullptr;
+}
+
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, const RECT* lpRect)
+{
+    CDockBar* dockBar = nDockBarID ? GetDockBar(nDockBarID) : nullptr;
+    if (!dockBar) {
+        for (const auto& candidate : m_dockBars) {
+            if (candidate->m_hWnd && (candidate->m_dwStyle & pBar->m_dwDockStyle & CBRS_ALIGN_ANY)) {
+                dockBar = candidate.get();
+                break;
+            }
+        }
+    }
+    if (!dockBar)
+        return;
+    CMiniDockFrameWnd* oldFloatFrame = pBar->IsFloating() ? dynamic_cast<CMiniDockFrameWnd*>(pBar->GetParentFrame())
+                                                           : nullptr;
+    pBar->m_pDockSite = this;
+    dockBar->DockControlBar(pBar, lpRect);
+    if (oldFloatFrame && oldFloatFrame->m_wndDockBar.GetDockedCount() == 0)
+        oldFloatFrame->DestroyWindow();
+    RecalcLayout();
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
+{
+    if (pBar->IsFloating()) {
+        if (CFrameWnd* frame = pBar->GetParentFrame())
+            frame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return;
+    }
+    auto* miniFrame = new CMiniDockFrameWnd;
+    if (!miniFrame->Create(this, dwStyle)) {
+        delete miniFrame;
+        return;
+    }
+    pBar->m_pDockSite = this;
+    miniFrame->m_wndDockBar.DockControlBar(pBar);
+    miniFrame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    miniFrame->RecalcLayout();
+    if (pBar->IsVisible())
+        miniFrame->ShowWindow(SW_SHOW);
+    RecalcLayout();
 }
 
 BOOL CFrameWnd::OnCreateClient(CREATESTRUCT*, CCreateContext* pContext)
@@ -170,55 +294,96 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) const
     return dynamic_cast<CControlBar*>(GetDlgItem(static_cast<int>(nID)));
 }
 
-void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
 {
     if (!pBar)
         return;
-    pBar->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+    pBar->DelayShow(bShow);
+    CFrameWnd* floatFrame = pBar->IsFloating() ? pBar->GetParentFrame() : nullptr;
+    if (bDelay) {
+        DelayRecalcLayout();
+        if (floatFrame)
+            floatFrame->DelayRecalcLayout();
+        return;
+    }
+    pBar->RecalcDelayShow();
+    if (floatFrame)
+        floatFrame->RecalcLayout();
     RecalcLayout();
 }
 
-// The client area is shared out in creation order: each visible bar takes its
-// strip from the edge it is aligned to, and the view gets what is left.
 void CFrameWnd::RecalcLayout()
+{
+    if (m_bInRecalcLayout)
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_bLayoutPending = FALSE;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+    m_bInRecalcLayout = FALSE;
+}
+
+// The client area is shared out in creation order: each visible bar takes its
+// strip from the edge it is aligned to, and the left-over window gets what
+// is left. Dock bars lay their own bars out in the rectangle they are given.
+void CFrameWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag, RECT* lpRectParam,
+                               const RECT* lpRectClient, BOOL bStretch)
 {
     QWidget* client = ClientOf(this);
     if (!client)
         return;
-    CRect rest(0, 0, client->width(), client->height());
-    CWnd* view = nullptr;
+    const BOOL query = nFlag == reposQuery;
+    CRect rest = lpRectClient ? CRect(*lpRectClient) : CRect(0, 0, client->width(), client->height());
+    CWnd* leftOver = nullptr;
+    std::vector<HWND> children;
     for (QObject* child : client->children()) {
-        CWnd* wnd = WindowOfWidget(qobject_cast<QWidget*>(child));
+        if (CWnd* wnd = WindowOfWidget(qobject_cast<QWidget*>(child)))
+            children.push_back(wnd->m_hWnd);
+    }
+    for (HWND h : children) {
+        CWnd* wnd = CWnd::FromHandle(h);
         if (!wnd)
             continue;
-        if (wnd->GetDlgCtrlID() == static_cast<int>(AFX_IDW_PANE_FIRST)) {
-            view = wnd;
+        const UINT id = static_cast<UINT>(wnd->GetDlgCtrlID());
+        if (id == nIDLeftOver) {
+            leftOver = wnd;
             continue;
         }
         auto* bar = dynamic_cast<CControlBar*>(wnd);
-        if (!bar || !(bar->GetStyle() & WS_VISIBLE))
+        if (!bar || id < nIDFirst || id > nIDLast || !(bar->GetStyle() & WS_VISIBLE))
             continue;
         const DWORD align = bar->GetBarStyle() & CBRS_ALIGN_ANY;
-        if (align & CBRS_ALIGN_BOTTOM) {
-            const CSize size = bar->CalcFixedLayout(TRUE, TRUE);
-            bar->MoveWindow(rest.left, rest.bottom - size.cy, rest.Width(), size.cy);
-            rest.bottom -= size.cy;
-        } else if (align & CBRS_ALIGN_TOP) {
-            const CSize size = bar->CalcFixedLayout(TRUE, TRUE);
-            bar->MoveWindow(rest.left, rest.top, rest.Width(), size.cy);
-            rest.top += size.cy;
-        } else if (align & CBRS_ALIGN_LEFT) {
-            const CSize size = bar->CalcFixedLayout(TRUE, FALSE);
-            bar->MoveWindow(rest.left, rest.top, size.cx, rest.Height());
-            rest.left += size.cx;
-        } else if (align & CBRS_ALIGN_RIGHT) {
-            const CSize size = bar->CalcFixedLayout(TRUE, FALSE);
-            bar->MoveWindow(rest.right - size.cx, rest.top, size.cx, rest.Height());
-            rest.right -= size.cx;
+        const BOOL horz = (align & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
+        if (!align)
+            continue;
+        if (auto* dockBar = dynamic_cast<CDockBar*>(bar)) {
+            dockBar->m_rectLayout = rest;
+            dockBar->m_bLayoutQuery = query;
         }
+        CSize size = bar->CalcFixedLayout(bStretch, horz);
+        if (auto* dockBar = dynamic_cast<CDockBar*>(bar))
+            dockBar->m_bLayoutQuery = FALSE;
+        CRect rc;
+        if (horz) {
+            size.cy = std::min<LONG>(size.cy, rest.Height());
+            rc = (align & CBRS_ALIGN_TOP) ? CRect(rest.left, rest.top, rest.right, rest.top + size.cy)
+                                          : CRect(rest.left, rest.bottom - size.cy, rest.right, rest.bottom);
+            (align & CBRS_ALIGN_TOP) ? rest.top += size.cy : rest.bottom -= size.cy;
+        } else {
+            size.cx = std::min<LONG>(size.cx, rest.Width());
+            rc = (align & CBRS_ALIGN_LEFT) ? CRect(rest.left, rest.top, rest.left + size.cx, rest.bottom)
+                                           : CRect(rest.right - size.cx, rest.top, rest.right, rest.bottom);
+            (align & CBRS_ALIGN_LEFT) ? rest.left += size.cx : rest.right -= size.cx;
+        }
+        if (!query)
+            bar->MoveWindow(rc);
     }
-    if (view)
-        view->MoveWindow(rest);
+    if (query) {
+        if (lpRectParam)
+            *lpRectParam = rest;
+        return;
+    }
+    if (leftOver)
+        leftOver->MoveWindow(rest);
 }
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, UINT nMessage, LPARAM lParam)
@@ -273,7 +438,7 @@ BOOL CFrameWnd::OnBarCheck(UINT nID)
     CControlBar* bar = GetControlBar(nID);
     if (!bar)
         return FALSE;
-    ShowControlBar(bar, !(bar->GetStyle() & WS_VISIBLE), FALSE);
+    ShowControlBar(bar, !bar->IsVisible(), FALSE);
     return TRUE;
 }
 
@@ -281,7 +446,7 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 {
     CControlBar* bar = GetControlBar(pCmdUI->m_nID);
     pCmdUI->Enable(bar != nullptr);
-    pCmdUI->SetCheck(bar && (bar->GetStyle() & WS_VISIBLE));
+    pCmdUI->SetCheck(bar && bar->IsVisible());
 }
 
 void CFrameWnd::OnClose()
@@ -291,6 +456,7 @@ void CFrameWnd::OnClose()
 
 void CFrameWnd::PostNcDestroy()
 {
+    AfxRemoveIdleHandler(this);
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;

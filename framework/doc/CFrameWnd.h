@@ -2,9 +2,16 @@
 // and one view filling the rest of its client area.
 #pragma once
 
-#include "framework/doc/CView.h"
+#include <memory>
+#include <vector>
 
-class CControlBar;
+#include "framework/doc/CView.h"
+#include "framework/docking/CDockBar.h"
+
+
+// RepositionBars modes.
+constexpr UINT reposDefault = 0;
+constexpr UINT reposQuery = 1;
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNAMIC(CFrameWnd)
@@ -20,8 +27,29 @@ public:
     void SetActiveView(CView* pView);
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
 
+    ~CFrameWnd() override;
+    BOOL IsFrameWnd() const override { return TRUE; }
+
+    // Lays the control bars out along the client area's edges and gives the
+    // view what is left.
     void RecalcLayout() override;
-    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
+    // The same at the next idle time.
+    void DelayRecalcLayout();
+    // Lays out the bars with ids nIDFirst..nIDLast in the client area (or
+    // lpRectClient); the window nIDLeftOver gets the rest. In reposQuery mode
+    // nothing moves and the rest is stored in lpRectParam.
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        RECT* lpRectParam = nullptr, const RECT* lpRectClient = nullptr, BOOL bStretch = TRUE);
+
+    // Creates a dock bar for each side in dwDockStyle (top, bottom, left,
+    // right, in that order).
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks the bar on the dock bar with the given id, or on the first side
+    // it may dock to when the id is 0.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, const RECT* lpRect = nullptr);
+    // Floats the bar in a small frame of its own with its top-left at point.
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    CDockBar* GetDockBar(UINT nDockBarID) const;
     CControlBar* GetControlBar(UINT nID) const;
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
 
@@ -46,9 +74,16 @@ protected:
     BOOL OnBarCheck(UINT nID);
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
 
+    // Idle work: the delayed layout and the bars' command updates.
+    virtual void OnIdleUpdate();
+    void UpdateControlBars();
+
     CString m_strTitle;
     UINT m_nIDResource = 0;
     DWORD m_dwDockStyle = 0;
+    BOOL m_bLayoutPending = FALSE;
+    BOOL m_bInRecalcLayout = FALSE;
+    std::vector<std::unique_ptr<CDockBar>> m_dockBars;
 
 private:
     void BuildMenuBar(UINT nIDResource);

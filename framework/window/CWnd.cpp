@@ -13,6 +13,7 @@
 #include "framework/window/Timers.h"
 #include "framework/window/WindowTable.h"
 #include "framework/window/private/FontData.h"
+#include "framework/window/private/NonClientWidget.h"
 #include "framework/window/private/WidgetFactory.h"
 #include "framework/window/private/WindowBacking.h"
 
@@ -62,8 +63,10 @@ void NotifyResized(QWidget* widget)
 {
     if (CWnd* wnd = WindowOfWidget(widget)) {
         wnd->RecalcLayout();
-        wnd->SendMessage(WM_SIZE, 0,
-                         static_cast<LPARAM>((widget->height() & 0xFFFF) << 16 | (widget->width() & 0xFFFF)));
+        const QWidget* client = ClientOf(wnd);
+        // WM_SIZE carries the size of the client area.
+        const QSize size = client ? client->size() : widget->size();
+        wnd->SendMessage(WM_SIZE, 0, static_cast<LPARAM>((size.height() & 0xFFFF) << 16 | (size.width() & 0xFFFF)));
     }
 }
 
@@ -119,30 +122,42 @@ BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, co
     m_hWnd = WindowTable::Add(this);
     if (!m_hWnd)
         return FALSE;
-    m_dwStyle = static_cast<DWORD>(cs.style);
+    m_dwWindowStyle = static_cast<DWORD>(cs.style);
     m_nID = static_cast<UINT>(cs.hMenu);
     CreateBacking(cs, pParentWnd);
     QWidget* widget = WidgetOf(this);
     BindWidget(widget, this);
-    if (pParentWnd && (m_dwStyle & WS_CHILD))
+    if (pParentWnd && (m_dwWindowStyle & WS_CHILD))
         widget->setGeometry(cs.x, cs.y, cs.cx, cs.cy);
     else if (cs.cx > 0 && cs.cy > 0)
         widget->resize(cs.cx, cs.cy);
     if (!cs.lpszName.IsEmpty())
         SetWindowText(cs.lpszName);
-    widget->setEnabled(!(m_dwStyle & WS_DISABLED));
+    widget->setEnabled(!(m_dwWindowStyle & WS_DISABLED));
 
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow();
         return FALSE;
     }
-    if (m_dwStyle & WS_VISIBLE)
+    if (m_dwWindowStyle & WS_VISIBLE)
         ShowWindow(SW_SHOW);
     return TRUE;
 }
 
 void CWnd::CreateBacking(const CREATESTRUCT& cs, CWnd* parent)
 {
+    // A window that computes its own non-client area gets a widget with one.
+    if (FindMessageEntry(WM_NCCALCSIZE, 0, 0)) {
+        const bool child = (cs.style & static_cast<LONG>(WS_CHILD)) != 0;
+        auto* widget = new NonClientWidget(child ? ClientOf(parent) : nullptr);
+        if (!child && parent)
+            widget->setParent(WidgetOf(parent), Qt::Tool | Qt::FramelessWindowHint);
+        auto backing = std::make_unique<WindowBacking>();
+        backing->widget = widget;
+        backing->client = widget->Client();
+        Attach(std::move(backing));
+        return;
+    }
     Attach(CreateWidgetForClass(cs, parent));
 }
 
@@ -169,6 +184,7 @@ BOOL CWnd::DestroyWindow()
             child->DestroyWindow();
     }
     SendMessage(WM_DESTROY);
+    m_currentMsg = nullptr;
     Timers::KillAll(m_hWnd);
     if (AfxGetMainWnd() == this)
         AfxSetMainWnd(nullptr);
@@ -197,7 +213,6 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     MSG msg{m_hWnd, message, wParam, lParam};
-    const HWND self = m_hWnd;
     const MSG* outer = m_currentMsg;
     m_currentMsg = &msg;
     LRESULT result = 0;
@@ -211,18 +226,23 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else {
         result = DefWindowProc(message, wParam, lParam);
     }
-    // A handler may have destroyed and deleted this window (a frame closing
-    // itself): then nothing of it may be touched any more.
-    if (WindowTable::Lookup(self) == this)
+    // A handler may have destroyed the window, and with it this object.
+    if (WindowTable::Lookup(msg.hwnd) == this)
         m_currentMsg = outer;
     return result;
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM)
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM lParam)
 {
-    if (message == WM_CLOSE)
-        DestroyWindow();
-    return 0;
+    switch (message) {
+    case WM_CLOSE: DestroyWindow(); return 0;
+    case WM_NCHITTEST: return HTCLIENT;
+    case WM_SETTEXT:
+        if (QWidget* widget = WidgetOf(this))
+            SetWidgetText(widget, ToQString(CString(reinterpret_cast<LPCSTR>(lParam))));
+        return TRUE;
+    default: return 0;
+    }
 }
 
 LRESULT CWnd::Default()
@@ -282,6 +302,18 @@ CWnd* CWnd::GetParent() const
     return nullptr;
 }
 
+CWnd* CWnd::GetWindow(UINT nCmd) const
+{
+    const QWidget* client = ClientOf(this);
+    if (nCmd != GW_CHILD || !client)
+        return nullptr;
+    for (QObject* child : client->children()) {
+        if (CWnd* w = WindowOfWidget(qobject_cast<QWidget*>(child)))
+            return w;
+    }
+    return nullptr;
+}
+
 CWnd* CWnd::GetDlgItem(int nID) const
 {
     const QWidget* widget = WidgetOf(this);
@@ -307,8 +339,8 @@ void CWnd::SetDlgCtrlID(int nID)
 
 void CWnd::SetWindowText(LPCSTR text)
 {
-    if (QWidget* widget = WidgetOf(this))
-        SetWidgetText(widget, ToQString(CString(text)));
+    const CString copy(text ? text : "");
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.GetString()));
 }
 
 CString CWnd::GetWindowText() const
@@ -339,10 +371,15 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     if (!widget)
         return FALSE;
     const BOOL wasVisible = widget->isVisible();
+    if (!widget->isWindow() && (nCmdShow == SW_HIDE || nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNORMAL)) {
+        const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (nCmdShow == SW_HIDE ? SWP_HIDEWINDOW : SWP_SHOWWINDOW);
+        SetWindowPos(nullptr, 0, 0, 0, 0, flags);
+        return wasVisible;
+    }
     switch (nCmdShow) {
     case SW_HIDE:
         widget->hide();
-        m_dwStyle &= ~WS_VISIBLE;
+        m_dwWindowStyle &= ~WS_VISIBLE;
         break;
     case SW_SHOWMAXIMIZED:
         // Without a window manager nothing maximises a window: give it the
@@ -350,15 +387,15 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         if (widget->isWindow() && widget->screen())
             widget->setGeometry(widget->screen()->availableGeometry());
         widget->showMaximized();
-        m_dwStyle |= WS_VISIBLE;
+        m_dwWindowStyle |= WS_VISIBLE;
         break;
     case SW_SHOWMINIMIZED:
         widget->showMinimized();
-        m_dwStyle |= WS_VISIBLE;
+        m_dwWindowStyle |= WS_VISIBLE;
         break;
     default:
         widget->show();
-        m_dwStyle |= WS_VISIBLE;
+        m_dwWindowStyle |= WS_VISIBLE;
         break;
     }
     return wasVisible;
@@ -424,8 +461,116 @@ void CWnd::GetWindowRect(RECT* rect) const
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL)
 {
-    if (QWidget* widget = WidgetOf(this))
-        widget->setGeometry(x, y, width, height);
+    SetWindowPos(nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
+{
+    QWidget* widget = WidgetOf(this);
+    if (!widget)
+        return FALSE;
+    WINDOWPOS pos;
+    pos.hwnd = m_hWnd;
+    pos.x = x;
+    pos.y = y;
+    pos.cx = cx;
+    pos.cy = cy;
+    pos.flags = nFlags;
+    SendMessage(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    if (!WindowTable::IsWindow(pos.hwnd) || !WidgetOf(this))
+        return FALSE;
+    const QRect now = widget->isWindow() ? widget->frameGeometry() : widget->geometry();
+    const QPoint at = (pos.flags & SWP_NOMOVE) ? now.topLeft() : QPoint(pos.x, pos.y);
+    const QSize size = (pos.flags & SWP_NOSIZE) ? now.size() : QSize(std::max(pos.cx, 0), std::max(pos.cy, 0));
+    const bool changed = at != now.topLeft() || size != now.size();
+    if (changed) {
+        if (widget->isWindow()) {
+            widget->move(at);
+            widget->resize(size);
+        } else {
+            widget->setGeometry(QRect(at, size));
+        }
+    }
+    if ((pos.flags & SWP_FRAMECHANGED) && size == now.size()) {
+        if (auto* nc = dynamic_cast<NonClientWidget*>(widget))
+            nc->RecalcFrame();
+    }
+    if (pos.flags & SWP_SHOWWINDOW) {
+        widget->show();
+        m_dwWindowStyle |= WS_VISIBLE;
+    } else if (pos.flags & SWP_HIDEWINDOW) {
+        widget->hide();
+        m_dwWindowStyle &= ~WS_VISIBLE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT nFlags)
+{
+    const DWORD before = m_dwWindowStyle;
+    m_dwWindowStyle = (m_dwWindowStyle & ~remove) | add;
+    if (nFlags)
+        SetWindowPos(nullptr, 0, 0, 0, 0, nFlags | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    return before != m_dwWindowStyle;
+}
+
+CWnd* CWnd::SetParent(CWnd* pWndNewParent)
+{
+    CWnd* previous = GetParent();
+    QWidget* widget = WidgetOf(this);
+    QWidget* client = ClientOf(pWndNewParent);
+    if (!widget || !client || widget->parentWidget() == client)
+        return previous;
+    const bool visible = widget->isVisibleTo(widget->parentWidget() ? widget->parentWidget() : widget);
+    const QRect g = widget->geometry();
+    widget->setParent(client);
+    widget->setGeometry(g);
+    widget->setVisible(visible && (m_dwWindowStyle & WS_VISIBLE));
+    return previous;
+}
+
+BOOL CWnd::RedrawWindow(const RECT*, void*, UINT flags)
+{
+    QWidget* widget = WidgetOf(this);
+    if (!widget)
+        return FALSE;
+    if (auto* nc = dynamic_cast<NonClientWidget*>(widget))
+        nc->MarkDirty();
+    if (flags & RDW_UPDATENOW)
+        widget->repaint();
+    else
+        widget->update();
+    return TRUE;
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    QWidget* widget = WidgetOf(this);
+    if (!widget)
+        return;
+    std::vector<HWND> targets;
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        if (CWnd* w = WindowOfWidget(child))
+            targets.push_back(w->m_hWnd);
+    }
+    for (HWND h : targets)
+        SendMessageA(h, message, wParam, lParam);
+}
+
+CDC* CWnd::GetWindowDC()
+{
+    return new CWindowDC(this);
+}
+
+CDC* CWnd::GetDCEx(void*, DWORD)
+{
+    return new CWindowDC(this);
+}
+
+int CWnd::ReleaseDC(CDC* pDC)
+{
+    delete pDC;
+    return 1;
 }
 
 void CWnd::MoveWindow(const RECT& rect, BOOL repaint)

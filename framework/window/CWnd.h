@@ -9,6 +9,7 @@
 #include "framework/window/CCmdTarget.h"
 #include "framework/window/CDC.h"
 #include "framework/window/MessageQueue.h"
+#include "framework/window/NonClient.h"
 
 struct CREATESTRUCT {
     void* lpCreateParams = nullptr;
@@ -33,6 +34,7 @@ inline constexpr const char* WC_DIALOG = "#32770";
 
 struct WindowBacking;
 class CFont;
+class CFrameWnd;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -69,6 +71,8 @@ public:
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     CWnd* GetParent() const;
+    // GW_CHILD: the first child window.
+    CWnd* GetWindow(UINT nCmd) const;
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
     void SetDlgCtrlID(int nID);
@@ -86,13 +90,31 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
 
-    DWORD GetStyle() const { return m_dwStyle; }
-    void ModifyStyle(DWORD remove, DWORD add) { m_dwStyle = (m_dwStyle & ~remove) | add; }
+    DWORD GetStyle() const { return m_dwWindowStyle; }
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT nFlags = 0);
+    virtual BOOL IsFrameWnd() const { return FALSE; }
+    // The nearest frame above this window (defined with the frames).
+    CFrameWnd* GetParentFrame() const;
+    CWnd* SetParent(CWnd* pWndNewParent);
 
     void GetClientRect(RECT* rect) const;
     void GetWindowRect(RECT* rect) const; // in screen coordinates
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     void MoveWindow(const RECT& rect, BOOL repaint = TRUE);
+    // Sends WM_WINDOWPOSCHANGING, then applies what the window left in the
+    // position; SWP_FRAMECHANGED recomputes the non-client area.
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    BOOL RedrawWindow(const RECT* lpRectUpdate = nullptr, void* prgnUpdate = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW);
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Mouse capture (see GetCapture and ReleaseCapture).
+    CWnd* SetCapture();
+
+    // Device contexts of the whole window; released with ReleaseDC.
+    CDC* GetWindowDC();
+    CDC* GetDCEx(void* prgnClip, DWORD flags);
+    int ReleaseDC(CDC* pDC);
     void ScreenToClient(POINT* point) const;
     void ClientToScreen(POINT* point) const;
 
@@ -123,7 +145,7 @@ protected:
     void OnTimer(UINT_PTR) {}
     void OnSize(UINT, int, int) {}
 
-    DWORD m_dwStyle = 0;
+    DWORD m_dwWindowStyle = 0;
     UINT m_nID = 0;
 
 private:

@@ -1,5 +1,6 @@
 #include "framework/window/Gui.h"
 
+#include "framework/window/NonClient.h"
 #include "framework/window/private/GuiThread.h"
 
 #include <QApplication>
@@ -33,5 +34,6 @@ bool AfxStartGui(int& argc, char** argv)
     // destruction would run after the windows' own teardown.
     new QApplication(argc, argv);
     GuiThread::Attach();
+    GetKeyState(VK_LBUTTON); // starts following the mouse buttons
     return true;
 }

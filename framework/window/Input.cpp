@@ -1,0 +1,218 @@
+// Mouse capture, mouse-button state, the drag setting and window classes.
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "framework/window/CWnd.h"
+#include "framework/window/NonClient.h"
+#include "framework/window/private/NonClientWidget.h"
+#include "framework/window/private/WindowBacking.h"
+
+namespace {
+
+HWND g_capture;
+
+bool FullDragFromEnvironment()
+{
+    const char* value = std::getenv("BRISQUEL_DRAG_FULL_WINDOWS");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+bool& FullDrag()
+{
+    static bool fullDrag = FullDragFromEnvironment();
+    return fullDrag;
+}
+
+void SendToAll(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    std::vector<HWND> targets;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (CWnd* w = WindowOfWidget(top))
+            targets.push_back(w->m_hWnd);
+        for (QWidget* child : top->findChildren<QWidget*>()) {
+            if (CWnd* w = WindowOfWidget(child))
+                targets.push_back(w->m_hWnd);
+        }
+    }
+    for (HWND h : targets)
+        SendMessageA(h, message, wParam, lParam);
+}
+
+} // namespace
+
+CWnd* GetCapture()
+{
+    return CWnd::FromHandle(g_capture);
+}
+
+CWnd* CWnd::SetCapture()
+{
+    CWnd* previous = GetCapture();
+    g_capture = m_hWnd;
+    if (previous && previous != this) {
+        if (QWidget* w = WidgetOf(previous))
+            w->releaseMouse();
+        previous->SendMessage(WM_CAPTURECHANGED, 0, static_cast<LPARAM>(m_hWnd.value));
+    }
+    if (QWidget* w = WidgetOf(this); w && w->isVisible())
+        w->grabMouse();
+    return previous;
+}
+
+BOOL ReleaseCapture()
+{
+    CWnd* holder = GetCapture();
+    g_capture = HWND();
+    if (holder) {
+        if (QWidget* w = WidgetOf(holder))
+            w->releaseMouse();
+        holder->SendMessage(WM_CAPTURECHANGED, 0, 0);
+    }
+    return TRUE;
+}
+
+namespace {
+
+// The left button as the application's own mouse events last left it; the
+// toolkit's global button state is not kept up to date by every platform.
+class ButtonWatcher : public QObject {
+public:
+    bool leftDown = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseButtonRelease) {
+            leftDown = (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) != 0;
+        }
+        return false;
+    }
+};
+
+ButtonWatcher* Watcher()
+{
+    static ButtonWatcher* watcher = nullptr;
+    if (!watcher && qApp) {
+        watcher = new ButtonWatcher;
+        watcher->leftDown = (QApplication::mouseButtons() & Qt::LeftButton) != 0;
+        qApp->installEventFilter(watcher);
+    }
+    return watcher;
+}
+
+} // namespace
+
+short GetKeyState(int nVirtKey)
+{
+    ButtonWatcher* watcher = Watcher();
+    if (nVirtKey == VK_LBUTTON && watcher && watcher->leftDown)
+        return static_cast<short>(0x8000);
+    return 0;
+}
+
+BOOL SetCursorPos(int x, int y)
+{
+    QCursor::setPos(x, y);
+    return TRUE;
+}
+
+std::vector<CRect> AfxGetInvertedRects(CWnd* wnd)
+{
+    std::vector<CRect> rects;
+    QWidget* widget = WidgetOf(wnd);
+    if (!widget)
+        return rects;
+    for (const QRect& r : TrackerOverlayOf(widget)->Rects())
+        rects.emplace_back(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    return rects;
+}
+
+BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT)
+{
+    switch (uiAction) {
+    case SPI_GETDRAGFULLWINDOWS:
+        if (!pvParam)
+            return FALSE;
+        *static_cast<BOOL*>(pvParam) = FullDrag() ? TRUE : FALSE;
+        return TRUE;
+    case SPI_SETDRAGFULLWINDOWS:
+        FullDrag() = uiParam != 0;
+        SendToAll(WM_SETTINGCHANGE, SPI_SETDRAGFULLWINDOWS, 0);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, int hCursor, int nBackgroundColor, int hIcon)
+{
+    // Names are kept for the life of the process; a class is only a name
+    // here, the window's widget takes its looks from its window object.
+    static std::map<std::string, std::string> names;
+    const std::string name = "Afx:" + std::to_string(nClassStyle) + ":" + std::to_string(hCursor) + ":"
+                             + std::to_string(nBackgroundColor) + ":" + std::to_string(hIcon);
+    return names.emplace(name, name).first->second.c_str();
+}
+
+namespace {
+
+class TrackFilter : public QObject {
+public:
+    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove) : m_loop(loop), m_onMove(onMove) {}
+    BOOL released = FALSE;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const QPoint p = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            m_onMove(CPoint(p.x(), p.y()));
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                released = TRUE;
+                m_loop.quit();
+            }
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+                m_loop.quit();
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                m_loop.quit();
+            return true;
+        default: return false;
+        }
+    }
+
+private:
+    QEventLoop& m_loop;
+    const std::function<void(CPoint)>& m_onMove;
+};
+
+} // namespace
+
+BOOL AfxTrackMouse(const std::function<void(CPoint)>& onMove)
+{
+    if (GetKeyState(VK_LBUTTON) >= 0)
+        return FALSE;
+    QEventLoop loop;
+    TrackFilter filter(loop, onMove);
+    qApp->installEventFilter(&filter);
+    loop.exec();
+    qApp->removeEventFilter(&filter);
+    return filter.released;
+}

@@ -1,0 +1,153 @@
+// The side bar in the real main frame: docked on the left at start with the
+// form filling it, hidden by its close button, brought back by the menu.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "app/Globals.h"
+#include "framework/doc/CDocTemplate.h"
+#include "framework/docking/CDockContext.h"
+#include "res/ResourceIds.h"
+#include "urllist/CVelmoraDoc.h"
+#include "urllist/CVelmoraView.h"
+
+namespace {
+
+class SideBarTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_nReportedProbes = 0;
+        m_app = std::make_unique<CVelmoraApp>();
+        m_app->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc),
+                                                     RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
+        CCommandLineInfo info;
+        ASSERT_TRUE(m_app->ProcessShellCommand(info));
+        m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+        ASSERT_NE(m_frame, nullptr);
+        m_frame->MoveWindow(0, 0, 1024, 700);
+        m_frame->ShowWindow(SW_SHOW);
+        AfxPumpPendingMessages();
+        Idle();
+    }
+
+    void TearDown() override
+    {
+        if (m_app && m_app->m_pMainWnd)
+            m_app->m_pMainWnd->DestroyWindow();
+        AfxPumpPendingMessages();
+        m_app.reset();
+    }
+
+    static void Idle()
+    {
+        for (int i = 0; i < 3; ++i)
+            AfxRunIdleHandlers();
+    }
+
+    static CRect Screen(CWnd* wnd)
+    {
+        CRect rc;
+        wnd->GetWindowRect(&rc);
+        return rc;
+    }
+
+    // The form sits at the client area's top-left with the client's size.
+    void ExpectFormFillsBar()
+    {
+        CSideBar& bar = m_frame->SideBar();
+        CRect client;
+        bar.GetClientRect(&client);
+        POINT origin{0, 0};
+        bar.ClientToScreen(&origin);
+        EXPECT_EQ(Screen(&bar.Form()), CRect(origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height()));
+        EXPECT_GT(client.Width(), 0);
+    }
+
+    std::unique_ptr<CVelmoraApp> m_app;
+    CMainFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(SideBarTest, StartsDockedOnTheLeftBesideTheListWithTheFormFillingIt)
+{
+    CSideBar& bar = m_frame->SideBar();
+    EXPECT_TRUE(bar.IsVisible());
+    EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(bar.GetBarStyle() & (CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC),
+              CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    EXPECT_EQ(bar.m_dwSizingStyle, SZBS_SHOWEDGES | SZBS_SIZECHILD | SZBS_EDGERIGHT);
+    EXPECT_TRUE(bar.IsKindOf(RUNTIME_CLASS(CSizingControlBar)));
+    EXPECT_EQ(Screen(&bar).Width(), 350);
+    ExpectFormFillsBar();
+
+    CWnd* view = m_frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    CRect frameClient;
+    m_frame->GetClientRect(&frameClient);
+    EXPECT_EQ(Screen(view).left, Screen(&bar).right);
+    EXPECT_EQ(Screen(view).bottom, Screen(&m_frame->StatusBar()).top);
+}
+
+TEST_F(SideBarTest, TheFormFollowsEveryResizeAndFloating)
+{
+    CSideBar& bar = m_frame->SideBar();
+    CRect edge;
+    bar.CalcEdgeRect(Screen(&bar), HTRIGHT, edge);
+    const CPoint start((edge.left + edge.right) / 2, (edge.top + edge.bottom) / 2);
+    bar.BeginEdgeDrag(HTRIGHT, start);
+    bar.UpdateEdgeDrag(CPoint(start.x + 77, start.y));
+    bar.EndEdgeDrag();
+    Idle();
+    EXPECT_EQ(Screen(&bar).Width(), 427);
+    ExpectFormFillsBar();
+
+    bar.m_pDockContext->ToggleDocking();
+    Idle();
+    ASSERT_TRUE(bar.IsFloating());
+    CRect client;
+    bar.GetClientRect(&client);
+    EXPECT_EQ(client.Width(), 350 - 6); // no band, no edge: the border alone
+    ExpectFormFillsBar();
+    bar.m_pDockContext->ToggleDocking();
+    Idle();
+    EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_LEFT);
+    ExpectFormFillsBar();
+}
+
+TEST_F(SideBarTest, TheCloseButtonHidesItAndTheViewMenuBringsItBackWithTheCheckMarkFollowing)
+{
+    CSideBar& bar = m_frame->SideBar();
+    bar.Form().GetDlgItem(IDC_IGNORE_LIST)->SetWindowText("keep me");
+    EXPECT_TRUE(m_frame->QueryCommandUI(ID_VIEW_SIDEBAR).m_bChecked);
+
+    const CRect w = Screen(&bar);
+    const CPoint over(w.left + bar.m_btnClose.m_ptOrigin.x + 4, w.top + bar.m_btnClose.m_ptOrigin.y + 4);
+    ASSERT_EQ(bar.SendMessage(WM_NCHITTEST, 0, PointToLParam(over)), HTCLOSE);
+    bar.SendMessage(WM_NCLBUTTONUP, HTCLOSE, PointToLParam(over));
+    EXPECT_FALSE(bar.IsWindowVisible());
+    EXPECT_FALSE(bar.Form().IsWindowVisible());
+    const CCmdUI hidden = m_frame->QueryCommandUI(ID_VIEW_SIDEBAR);
+    EXPECT_TRUE(hidden.m_bEnabled);
+    EXPECT_FALSE(hidden.m_bChecked);
+    // The list takes the whole width.
+    CRect client;
+    m_frame->GetClientRect(&client);
+    EXPECT_EQ(Screen(m_frame->GetActiveView()).Width(), client.Width());
+
+    m_frame->PostMessage(WM_COMMAND, ID_VIEW_SIDEBAR, 0);
+    AfxPumpPendingMessages();
+    Idle();
+    EXPECT_TRUE(bar.IsWindowVisible());
+    EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_TRUE(m_frame->QueryCommandUI(ID_VIEW_SIDEBAR).m_bChecked);
+    EXPECT_EQ(bar.Form().GetDlgItem(IDC_IGNORE_LIST)->GetWindowText(), CString("keep me"));
+    ExpectFormFillsBar();
+
+    m_frame->PostMessage(WM_COMMAND, ID_VIEW_SIDEBAR, 0);
+    AfxPumpPendingMessages();
+    EXPECT_FALSE(bar.IsWindowVisible());
+}
