@@ -12,6 +12,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     int OnCreate(CREATESTRUCT* cs);
+    void FitThicknessToForm();
 
     CSidePanelDlg m_dlgPanel;
 };

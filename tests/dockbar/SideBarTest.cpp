@@ -1,5 +1,6 @@
 // The side bar in the real main frame: docked on the left at start with the
 // form filling it, hidden by its close button, brought back by the menu.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -70,6 +71,20 @@ protected:
     CMainFrame* m_frame = nullptr;
 };
 
+// The form's width from its template in its font's dialog units.
+int FormTemplateWidth(CSideBar& bar)
+{
+    CRect form(0, 0, 225, 361);
+    bar.Form().MapDialogRect(&form);
+    return form.Width();
+}
+
+// The bar starts 350 pixels thick, or wider where the form would not fit:
+// docked, its border (3 + 3), the dock gap (2 + 2) and the sizing edge (5);
+// floating, its border alone.
+constexpr int kDockedFrame = 15;
+constexpr int kFloatingFrame = 6;
+
 } // namespace
 
 TEST_F(SideBarTest, StartsDockedOnTheLeftBesideTheListWithTheFormFillingIt)
@@ -81,7 +96,7 @@ TEST_F(SideBarTest, StartsDockedOnTheLeftBesideTheListWithTheFormFillingIt)
               CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
     EXPECT_EQ(bar.m_dwSizingStyle, SZBS_SHOWEDGES | SZBS_SIZECHILD | SZBS_EDGERIGHT);
     EXPECT_TRUE(bar.IsKindOf(RUNTIME_CLASS(CSizingControlBar)));
-    EXPECT_EQ(Screen(&bar).Width(), 350);
+    EXPECT_EQ(Screen(&bar).Width(), std::max(350, FormTemplateWidth(bar) + kDockedFrame));
     ExpectFormFillsBar();
 
     CWnd* view = m_frame->GetActiveView();
@@ -95,6 +110,7 @@ TEST_F(SideBarTest, StartsDockedOnTheLeftBesideTheListWithTheFormFillingIt)
 TEST_F(SideBarTest, TheFormFollowsEveryResizeAndFloating)
 {
     CSideBar& bar = m_frame->SideBar();
+    const int startWidth = Screen(&bar).Width();
     CRect edge;
     bar.CalcEdgeRect(Screen(&bar), HTRIGHT, edge);
     const CPoint start((edge.left + edge.right) / 2, (edge.top + edge.bottom) / 2);
@@ -102,7 +118,7 @@ TEST_F(SideBarTest, TheFormFollowsEveryResizeAndFloating)
     bar.UpdateEdgeDrag(CPoint(start.x + 77, start.y));
     bar.EndEdgeDrag();
     Idle();
-    EXPECT_EQ(Screen(&bar).Width(), 427);
+    EXPECT_EQ(Screen(&bar).Width(), startWidth + 77);
     ExpectFormFillsBar();
 
     bar.m_pDockContext->ToggleDocking();
@@ -110,7 +126,8 @@ TEST_F(SideBarTest, TheFormFollowsEveryResizeAndFloating)
     ASSERT_TRUE(bar.IsFloating());
     CRect client;
     bar.GetClientRect(&client);
-    EXPECT_EQ(client.Width(), 350 - 6); // no band, no edge: the border alone
+    // No band, no edge: the border alone.
+    EXPECT_EQ(client.Width(), std::max(350, FormTemplateWidth(bar) + kFloatingFrame) - kFloatingFrame);
     ExpectFormFillsBar();
     bar.m_pDockContext->ToggleDocking();
     Idle();
