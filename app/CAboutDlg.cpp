@@ -2,7 +2,10 @@
 
 #include "res/ResourceIds.h"
 
-CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg()
+    : CDialog(IDD_ABOUTBOX)
+{
+}
 
 BOOL CAboutDlg::OnInitDialog()
 {

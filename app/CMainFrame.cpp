@@ -21,7 +21,7 @@ namespace {
 constexpr UINT_PTR kCheckTimer = 1;
 constexpr UINT kCheckTimerMs = 500;
 
-const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
+const UINT kIndicators[] = { ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR };
 
 CString T(const char* utf8)
 {
@@ -118,9 +118,9 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         }
         break;
     case UM_EXPORT_RESULT: {
-        const CString word = pMsg->wParam == EXPORT_VALID     ? T("有效")
-                             : pMsg->wParam == EXPORT_INVALID ? T("无效")
-                                                              : CString();
+        const CString word = pMsg->wParam == EXPORT_VALID ? T("有效")
+            : pMsg->wParam == EXPORT_INVALID              ? T("无效")
+                                                          : CString();
         CString text;
         text.Format(T("共导出了 %d 个%s网址。"), static_cast<int>(pMsg->lParam), word.GetString());
         SetStatus(0, text);

@@ -41,8 +41,9 @@ BOOL CVelmoraApp::InitInstance()
     const ConfigLocation config = PrepareConfigFile(m_strAppDir + "config.ini");
     m_strConfigPath = config.path;
     if (!config.problem.IsEmpty()) {
-        AfxMessageBox(CString::FromUtf8("无法创建配置文件，本次运行使用默认设置，退出时不保存。\n\n") + config.problem,
-                      MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(
+            CString::FromUtf8("无法创建配置文件，本次运行使用默认设置，退出时不保存。\n\n") + config.problem,
+            MB_OK | MB_ICONEXCLAMATION);
     }
 
     g_nThreadCount = m_strConfigPath.IsEmpty() ? 5 : SaturatingAtoi(ReadUserSetting("threadcount"));
@@ -53,8 +54,8 @@ BOOL CVelmoraApp::InitInstance()
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(0);
 
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(CVelmoraView)));
+    AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);

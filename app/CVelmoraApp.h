@@ -13,11 +13,10 @@ public:
     // The value of `key` in section [user] of the configuration, at most 99 bytes.
     CString ReadUserSetting(LPCSTR key) const;
 
-    CString m_strAppDir;     // folder of the executable, ending in "/"
+    CString m_strAppDir; // folder of the executable, ending in "/"
     CString m_strConfigPath; // the configuration file in use
 
 protected:
     DECLARE_MESSAGE_MAP()
     void OnAppAbout();
 };
-

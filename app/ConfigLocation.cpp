@@ -14,7 +14,7 @@
 namespace {
 
 // Exactly these lines, each in one write of its own length.
-const char* const kDefaultLines[] = {"[user]\r\n", "fileurls=\r\n", "threadcount=5\r\n"};
+const char* const kDefaultLines[] = { "[user]\r\n", "fileurls=\r\n", "threadcount=5\r\n" };
 
 // Creates the default file; the reason of a failure is returned, empty on success.
 CString WriteDefaultFile(const CString& path)
@@ -86,13 +86,13 @@ ConfigLocation PrepareConfigFile(const CString& preferred)
 {
     CString firstProblem;
     if (TryLocation(preferred, firstProblem))
-        return ConfigLocation{preferred, CString()};
+        return ConfigLocation { preferred, CString() };
     const CString folder = UserConfigFolder();
     const CString fallback = folder + "/config.ini";
     CString secondProblem;
     if (MakeFolders(folder) && TryLocation(fallback, secondProblem))
-        return ConfigLocation{fallback, CString()};
+        return ConfigLocation { fallback, CString() };
     if (secondProblem.IsEmpty())
         secondProblem = folder + ": " + CString(std::strerror(errno));
-    return ConfigLocation{CString(), firstProblem + "\n" + secondProblem};
+    return ConfigLocation { CString(), firstProblem + "\n" + secondProblem };
 }

@@ -6,7 +6,7 @@
 #include "framework/base/CString.h"
 
 struct ConfigLocation {
-    CString path;    // the file to read and write; empty when none could be made
+    CString path; // the file to read and write; empty when none could be made
     CString problem; // when no file could be made: the places tried and why
 };
 

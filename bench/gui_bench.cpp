@@ -65,8 +65,8 @@ int main(int argc, char** argv)
         return 1;
 
     CVelmoraApp app;
-    app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
-                                              RUNTIME_CLASS(CVelmoraView)));
+    app.AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
     CCommandLineInfo info;
     if (!app.ProcessShellCommand(info))
         return 1;
@@ -113,9 +113,8 @@ int main(int argc, char** argv)
     qint64 longestGapMs = 0;
     QTimer probe;
     probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longestGapMs = std::max(longestGapMs, sinceTick.restart());
-    });
+    QObject::connect(
+        &probe, &QTimer::timeout, [&] { longestGapMs = std::max(longestGapMs, sinceTick.restart()); });
 
     PostMessageA(frame->m_hWnd, UM_CHECK_START, 0, 0);
     const auto runStart = Clock::now();
@@ -128,8 +127,9 @@ int main(int argc, char** argv)
     const int checked = CountChecked(view->GetListCtrl());
     const double rate = checked / elapsed;
     const double bound = g_nThreadCount * 2.0;
-    std::printf("check run: %d of %d rows checked in %.1f s at %d threads: %.2f probes/s, design bound %.0f/s (%.0f%%)\n",
-                checked, rows, elapsed, static_cast<int>(g_nThreadCount), rate, bound, 100.0 * rate / bound);
+    std::printf("check run: %d of %d rows checked in %.1f s at %d threads: %.2f probes/s, design bound "
+                "%.0f/s (%.0f%%)\n",
+        checked, rows, elapsed, static_cast<int>(g_nThreadCount), rate, bound, 100.0 * rate / bound);
     std::printf("longest GUI-thread stall during the run: %lld ms\n", static_cast<long long>(longestGapMs));
 
     server.stop();

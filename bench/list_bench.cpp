@@ -47,7 +47,7 @@ double TimeShell(const std::string& command)
 
 long PeakRssKiB()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -55,7 +55,7 @@ long PeakRssKiB()
 // One URL of about 40 bytes; `n` makes it unique.
 std::string MakeUrl(std::mt19937_64& random, long n)
 {
-    static const char* const tlds[] = {"test", "example", "invalid", "localhost"};
+    static const char* const tlds[] = { "test", "example", "invalid", "localhost" };
     std::string url = "http://www.site" + std::to_string(n) + "-";
     while (url.size() < 30)
         url += static_cast<char>('a' + random() % 26);
@@ -105,8 +105,8 @@ int main(int argc, char** argv)
     GenerateFile(input, lines);
 
     CVelmoraApp app;
-    app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
-                                              RUNTIME_CLASS(CVelmoraView)));
+    app.AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
     CCommandLineInfo info;
     if (!app.ProcessShellCommand(info))
         return 1;
@@ -116,10 +116,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "message box: %s\n", text.ToUtf8().c_str());
         return IDOK;
     });
-    AfxSetFileDialogHook([&](const FileDialogRequest&) { return FileDialogAnswer{IDOK, CString(exported)}; });
+    AfxSetFileDialogHook([&](const FileDialogRequest&) {
+        return FileDialogAnswer { IDOK, CString(exported) };
+    });
     CListCtrl& list = view->GetListCtrl();
 
-    std::printf("lines: %ld, file: %ju bytes\n", lines, static_cast<std::uintmax_t>(std::filesystem::file_size(input)));
+    std::printf("lines: %ld, file: %ju bytes\n", lines,
+        static_cast<std::uintmax_t>(std::filesystem::file_size(input)));
 
     auto start = Clock::now();
     {
@@ -142,8 +145,8 @@ int main(int argc, char** argv)
     start = Clock::now();
     view->ImportUrls();
     const double importTime = SecondsSince(start);
-    std::printf("import: %.3f s (%d rows), cat: %.3f s, ratio %.1f\n", importTime, list.GetItemCount(), catTime,
-                importTime / catTime);
+    std::printf("import: %.3f s (%d rows), cat: %.3f s, ratio %.1f\n", importTime, list.GetItemCount(),
+        catTime, importTime / catTime);
     std::printf("peak RSS after import: %ld KiB\n", PeakRssKiB());
 
     const double awkTime = TimeShell("awk '!seen[$0]++' '" + input + "' > /dev/null");
@@ -151,7 +154,7 @@ int main(int argc, char** argv)
     view->RemoveDuplicates();
     const double dupTime = SecondsSince(start);
     std::printf("RemoveDuplicates: %.3f s (%d rows left), awk '!seen[$0]++': %.3f s, ratio %.2f\n", dupTime,
-                list.GetItemCount(), awkTime, dupTime / awkTime);
+        list.GetItemCount(), awkTime, dupTime / awkTime);
 
     start = Clock::now();
     view->RemoveInvalid();
@@ -162,7 +165,7 @@ int main(int argc, char** argv)
     const double exportTime = SecondsSince(start);
     const double cpTime = TimeShell("cp '" + exported + "' '" + dir + "/copy.txt'");
     std::printf("export kind 0: %.3f s (%ju bytes), cp of the result: %.3f s, ratio %.1f\n", exportTime,
-                static_cast<std::uintmax_t>(std::filesystem::file_size(exported)), cpTime, exportTime / cpTime);
+        static_cast<std::uintmax_t>(std::filesystem::file_size(exported)), cpTime, exportTime / cpTime);
     std::printf("peak RSS at end: %ld KiB\n", PeakRssKiB());
 
     AfxPumpPendingMessages();

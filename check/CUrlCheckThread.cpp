@@ -114,12 +114,11 @@ CString CUrlCheckThread::FetchPage(const CString& url)
         }
         const DWORD secure = serviceType == AFX_INET_SERVICE_HTTPS ? INTERNET_FLAG_SECURE : 0;
         m_pConnection = m_pSession->GetHttpConnection(server, secure, port, nullptr, nullptr);
-        m_pRequest = m_pConnection->OpenRequest(
-            HTTP_VERB_GET, object, nullptr, 0, nullptr, nullptr,
+        m_pRequest = m_pConnection->OpenRequest(HTTP_VERB_GET, object, nullptr, 0, nullptr, nullptr,
             INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_CACHE_WRITE | secure);
         m_pRequest->AddRequestHeaders("Accept: */*", HTTP_ADDREQ_FLAG_ADD_IF_NEW, -1);
         m_pRequest->AddRequestHeaders("User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)",
-                                      HTTP_ADDREQ_FLAG_ADD_IF_NEW, -1);
+            HTTP_ADDREQ_FLAG_ADD_IF_NEW, -1);
         m_pRequest->SendRequest();
         DWORD status = 0;
         m_pRequest->QueryInfoStatusCode(status);

@@ -65,7 +65,7 @@ void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row)
     if (message == UM_PROBE_FAILED) {
         static const CString unchecked;
         text = reason == PROBE_INVALID ? &Validity::Invalid()
-             : reason == PROBE_TIMEOUT ? &Validity::TimedOut()
+            : reason == PROBE_TIMEOUT  ? &Validity::TimedOut()
                                        : &unchecked;
     }
     // The verdict goes to the row that was probed, wherever it stands now;

@@ -7,9 +7,9 @@
 class CUrlCheckThread;
 
 struct UrlCheckJob {
-    HWND hMainWnd;               // the main frame when the job was built; not read by the worker
-    HWND hView;                  // the list view, addressee of the verdict
+    HWND hMainWnd; // the main frame when the job was built; not read by the worker
+    HWND hView; // the list view, addressee of the verdict
     CUrlCheckThread* pThread = nullptr; // filled by the thread object's constructor
-    CString strUrl;              // the row's URL, whole whatever its length
-    int nRow = 0;                // the row's index, sent back as the verdict's lParam
+    CString strUrl; // the row's URL, whole whatever its length
+    int nRow = 0; // the row's index, sent back as the verdict's lParam
 };

@@ -8,8 +8,8 @@
 class CCaptionButton {
 public:
     BOOL m_bPressed = FALSE; // sunken: the mouse is over it with the left button down
-    BOOL m_bHot = FALSE;     // raised: the mouse is over it with the left button up
-    CPoint m_ptOrigin;       // top-left in the bar's window coordinates
+    BOOL m_bHot = FALSE; // raised: the mouse is over it with the left button up
+    CPoint m_ptOrigin; // top-left in the bar's window coordinates
 
     void MoveTo(CPoint ptTo) { m_ptOrigin = ptTo; }
     CRect GetButtonRect() const;

@@ -40,7 +40,8 @@ BOOL CSizingControlBar::Create(LPCSTR lpszWindowName, CWnd* pParentWnd, UINT nID
     return CWnd::Create(wndClass, lpszWindowName, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
-BOOL CSizingControlBar::Create(LPCSTR lpszWindowName, CWnd* pParentWnd, CSize sizeDefault, UINT nID, DWORD dwStyle)
+BOOL CSizingControlBar::Create(
+    LPCSTR lpszWindowName, CWnd* pParentWnd, CSize sizeDefault, UINT nID, DWORD dwStyle)
 {
     m_sizeHorz = m_sizeVert = m_sizeFloat = sizeDefault;
     return Create(lpszWindowName, pParentWnd, nID, dwStyle);
@@ -130,16 +131,25 @@ void CSizingControlBar::CalcClientArea(CRect& rc, UINT nDockBarId)
     if (nDockBarId != AFX_IDW_DOCKBAR_FLOAT)
         rc.DeflateRect(2, 0, 2, 2);
     switch (nDockBarId) {
-    case AFX_IDW_DOCKBAR_TOP: m_dwSizingStyle |= SZBS_EDGEBOTTOM; break;
-    case AFX_IDW_DOCKBAR_BOTTOM: m_dwSizingStyle |= SZBS_EDGETOP; break;
-    case AFX_IDW_DOCKBAR_LEFT: m_dwSizingStyle |= SZBS_EDGERIGHT; break;
-    case AFX_IDW_DOCKBAR_RIGHT: m_dwSizingStyle |= SZBS_EDGELEFT; break;
-    default: break;
+    case AFX_IDW_DOCKBAR_TOP:
+        m_dwSizingStyle |= SZBS_EDGEBOTTOM;
+        break;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+        m_dwSizingStyle |= SZBS_EDGETOP;
+        break;
+    case AFX_IDW_DOCKBAR_LEFT:
+        m_dwSizingStyle |= SZBS_EDGERIGHT;
+        break;
+    case AFX_IDW_DOCKBAR_RIGHT:
+        m_dwSizingStyle |= SZBS_EDGELEFT;
+        break;
+    default:
+        break;
     }
     if (m_dwSizingStyle & SZBS_SHOWEDGES) {
         const int e = m_cxSizingEdge;
         rc.DeflateRect((m_dwSizingStyle & SZBS_EDGELEFT) ? e : 0, (m_dwSizingStyle & SZBS_EDGETOP) ? e : 0,
-                       (m_dwSizingStyle & SZBS_EDGERIGHT) ? e : 0, (m_dwSizingStyle & SZBS_EDGEBOTTOM) ? e : 0);
+            (m_dwSizingStyle & SZBS_EDGERIGHT) ? e : 0, (m_dwSizingStyle & SZBS_EDGEBOTTOM) ? e : 0);
     }
 }
 
@@ -179,7 +189,8 @@ BOOL CSizingControlBar::CalcEdgeRect(const CRect& rcWnd, int nHitTest, CRect& rc
         if (!horz)
             rcEdge.DeflateRect(e, 0, e, 0);
         break;
-    default: break;
+    default:
+        break;
     }
     return TRUE;
 }
@@ -187,11 +198,16 @@ BOOL CSizingControlBar::CalcEdgeRect(const CRect& rcWnd, int nHitTest, CRect& rc
 int CSizingControlBar::EdgeHitCode(int i)
 {
     switch (i) {
-    case 0: return HTLEFT;
-    case 1: return HTTOP;
-    case 2: return HTRIGHT;
-    case 3: return HTBOTTOM;
-    default: return 0;
+    case 0:
+        return HTLEFT;
+    case 1:
+        return HTTOP;
+    case 2:
+        return HTRIGHT;
+    case 3:
+        return HTBOTTOM;
+    default:
+        return 0;
     }
 }
 
@@ -218,7 +234,7 @@ void CSizingControlBar::OnNcPaint()
     GetWindowRect(&rcBar);
     CRect rcClient;
     GetClientRect(&rcClient);
-    POINT origin{0, 0};
+    POINT origin { 0, 0 };
     ClientToScreen(&origin);
     rcClient.OffsetRect(origin.x - rcBar.left, origin.y - rcBar.top);
     rcBar.OffsetRect(-rcBar.left, -rcBar.top);
@@ -255,9 +271,13 @@ void CSizingControlBar::OnPaint()
     // The client area belongs to the child window; nothing to paint.
 }
 
-void CSizingControlBar::PaintGripper(CDC*, const CRect&) {}
+void CSizingControlBar::PaintGripper(CDC*, const CRect&)
+{
+}
 
-void CSizingControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL) {}
+void CSizingControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL)
+{
+}
 
 void CSizingControlBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
@@ -352,7 +372,8 @@ CSize CSizingControlBar::CalcDynamicLayout(int nLength, DWORD dwMode)
         return m_sizeFloat;
 
     const int hit = m_pDockContext ? m_pDockContext->m_nHitTest : HTNOWHERE;
-    if (IsUndocked() && (hit == HTTOPLEFT || hit == HTTOPRIGHT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)) {
+    if (IsUndocked()
+        && (hit == HTTOPLEFT || hit == HTTOPRIGHT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)) {
         POINT pt;
         GetCursorPos(&pt);
         CRect rcFrame;

@@ -51,12 +51,12 @@ public:
 
     DWORD m_dwSizingStyle = 0;
     int m_nDragEdge = HTNOWHERE;
-    CSize m_sizeHorz{350, 350};
-    CSize m_sizeVert{350, 350};
-    CSize m_sizeFloat{350, 350};
-    CSize m_sizeMinHorz{350, 32};
-    CSize m_sizeMinVert{33, 32};
-    CSize m_sizeMinFloat{37, 32};
+    CSize m_sizeHorz { 350, 350 };
+    CSize m_sizeVert { 350, 350 };
+    CSize m_sizeFloat { 350, 350 };
+    CSize m_sizeMinHorz { 350, 32 };
+    CSize m_sizeMinVert { 33, 32 };
+    CSize m_sizeMinFloat { 37, 32 };
     int m_nDragMin = 0;
     int m_nDragMax = 0;
     int m_nDragPos = 0;

@@ -31,7 +31,8 @@ int Sign(int v)
 
 CSizingControlBar* AsSizingBar(CControlBar* bar)
 {
-    return bar && bar->IsKindOf(RUNTIME_CLASS(CSizingControlBar)) ? static_cast<CSizingControlBar*>(bar) : nullptr;
+    return bar && bar->IsKindOf(RUNTIME_CLASS(CSizingControlBar)) ? static_cast<CSizingControlBar*>(bar)
+                                                                  : nullptr;
 }
 
 } // namespace
@@ -193,7 +194,7 @@ BOOL CSizingControlBar::NegotiateRowSpace(int nLengthTotal, BOOL bHorz)
         }
         if (nDelta == nDeltaOld || nDelta == 0) {
             const bool anyHeld = std::any_of(arrSCBars.begin(), arrSCBars.end(),
-                                             [](const CSizingControlBar* b) { return b->m_bHoldLength; });
+                [](const CSizingControlBar* b) { return b->m_bHoldLength; });
             for (CSizingControlBar* bar : arrSCBars)
                 bar->m_bHoldLength = FALSE;
             // Nothing could move and nothing was held back: the rest cannot
@@ -258,7 +259,8 @@ void CSizingControlBar::BeginEdgeDrag(int nHitTest, CPoint point)
     GetWindowRect(&rcWnd);
     CRect rcEdge;
     CalcEdgeRect(rcWnd, m_nDragEdge, rcEdge);
-    m_nDragEdgeOffset = m_nDragPos - (axisX ? (rcEdge.left + rcEdge.right) / 2 : (rcEdge.top + rcEdge.bottom) / 2);
+    m_nDragEdgeOffset
+        = m_nDragPos - (axisX ? (rcEdge.left + rcEdge.right) / 2 : (rcEdge.top + rcEdge.bottom) / 2);
 
     CSCBArray arrSCBars;
     int nThis = -1;
@@ -309,11 +311,20 @@ void CSizingControlBar::UpdateEdgeDrag(CPoint point)
     const BOOL horz = IsDockedHorz();
     CSize newSize = horz ? m_sizeHorz : m_sizeVert;
     switch (m_nDragEdge) {
-    case HTLEFT: newSize.cx -= delta; break;
-    case HTRIGHT: newSize.cx += delta; break;
-    case HTTOP: newSize.cy -= delta; break;
-    case HTBOTTOM: newSize.cy += delta; break;
-    default: break;
+    case HTLEFT:
+        newSize.cx -= delta;
+        break;
+    case HTRIGHT:
+        newSize.cx += delta;
+        break;
+    case HTTOP:
+        newSize.cy -= delta;
+        break;
+    case HTBOTTOM:
+        newSize.cy += delta;
+        break;
+    default:
+        break;
     }
 
     CSCBArray arrSCBars;

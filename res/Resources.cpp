@@ -1,5 +1,5 @@
-#include "framework/controls/ControlStyles.h"
 #include "framework/controls/Resources.h"
+#include "framework/controls/ControlStyles.h"
 #include "framework/window/CWnd.h"
 #include "res/ResourceIds.h"
 
@@ -12,7 +12,8 @@ CString T(const char* utf8)
 
 void RegisterStrings()
 {
-    AfxRegisterString(IDR_MAINFRAME, T("Ostrelle 2.0512\n\nTarnwick\n\n\nTarnwick.Document\nTarnwick  Document"));
+    AfxRegisterString(
+        IDR_MAINFRAME, T("Ostrelle 2.0512\n\nTarnwick\n\n\nTarnwick.Document\nTarnwick  Document"));
     AfxRegisterString(AFX_IDS_APP_TITLE, T("Brisquel"));
     AfxRegisterString(AFX_IDS_IDLEMESSAGE, T("就绪"));
     AfxRegisterString(ID_APP_EXIT, T("退出应用程序\n退出"));
@@ -23,14 +24,17 @@ void RegisterStrings()
 
 void RegisterMenus()
 {
-    AfxRegisterMenu(IDR_MAINFRAME, {
-        {T("文件(&F)"), 0, {{T("退出(&X)"), ID_APP_EXIT, {}}}},
-        {T("查看(&V)"), 0, {{T("状态栏(&S)"), ID_VIEW_STATUS_BAR, {}}, {T("侧边拦(&L)"), ID_VIEW_SIDEBAR, {}}}},
-        {T("帮助(&H)"), 0, {{T("关于(&A)..."), ID_APP_ABOUT, {}}}},
-    });
-    AfxRegisterMenu(IDR_LIST_MENU, {
-        {T("列表菜单"), 0, {{T("打开网页"), ID_OPEN_URL, {}}}},
-    });
+    AfxRegisterMenu(IDR_MAINFRAME,
+        {
+            { T("文件(&F)"), 0, { { T("退出(&X)"), ID_APP_EXIT, {} } } },
+            { T("查看(&V)"), 0,
+                { { T("状态栏(&S)"), ID_VIEW_STATUS_BAR, {} }, { T("侧边拦(&L)"), ID_VIEW_SIDEBAR, {} } } },
+            { T("帮助(&H)"), 0, { { T("关于(&A)..."), ID_APP_ABOUT, {} } } },
+        });
+    AfxRegisterMenu(IDR_LIST_MENU,
+        {
+            { T("列表菜单"), 0, { { T("打开网页"), ID_OPEN_URL, {} } } },
+        });
 }
 
 void RegisterAboutBox()
@@ -43,10 +47,10 @@ void RegisterAboutBox()
     about.fontFace = T("宋体");
     about.pointSize = 9;
     about.items = {
-        {IDOK, WC_BUTTON, T("确定"), BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 178, 7, 50, 14},
-        {IDC_STATIC, WC_STATIC, CString(), SS_ICON, 11, 17, 20, 20},
-        {IDC_STATIC, WC_STATIC, T("Ostrelle 2.0512"), SS_LEFT, 40, 10, 119, 8},
-        {IDC_STATIC, WC_STATIC, T("Brisquel 项目"), SS_LEFT, 40, 25, 119, 8},
+        { IDOK, WC_BUTTON, T("确定"), BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 178, 7, 50, 14 },
+        { IDC_STATIC, WC_STATIC, CString(), SS_ICON, 11, 17, 20, 20 },
+        { IDC_STATIC, WC_STATIC, T("Ostrelle 2.0512"), SS_LEFT, 40, 10, 119, 8 },
+        { IDC_STATIC, WC_STATIC, T("Brisquel 项目"), SS_LEFT, 40, 25, 119, 8 },
     };
     AfxRegisterDialog(IDD_ABOUTBOX, std::move(about));
 }
@@ -63,24 +67,24 @@ void RegisterSidePanel()
     panel.fontFace = T("宋体");
     panel.pointSize = 9;
     panel.items = {
-        {IDC_IMPORT_PATH, WC_EDIT, CString(), edit, 61, 28, 127, 14},
-        {IDC_BROWSE, WC_BUTTON, T("..."), button, 190, 28, 16, 14},
-        {IDC_IGNORE_LIST, WC_EDIT, CString(), edit, 61, 45, 145, 14},
-        {IDC_THREAD_COUNT, WC_EDIT, CString(), edit | ES_CENTER, 61, 62, 64, 14},
-        {IDC_IMPORT, WC_BUTTON, T("导入网址"), button, 99, 105, 59, 14},
-        {IDC_START_STOP, WC_BUTTON, T("开始查询"), button, 161, 105, 59, 14},
-        {IDC_PURGE_DUPLICATES, WC_BUTTON, T("清理重复"), button, 7, 159, 37, 14},
-        {IDC_PURGE_INVALID, WC_BUTTON, T("清理无效"), button, 51, 159, 37, 14},
-        {IDC_EXPORT_INVALID, WC_BUTTON, T("导出无效"), button, 95, 159, 37, 14},
-        {IDC_EXPORT_VALID, WC_BUTTON, T("导出有效"), button, 139, 159, 37, 14},
-        {IDC_EXPORT_ALL, WC_BUTTON, T("导出所有"), button, 183, 159, 37, 14},
-        {IDC_IMPORT_LABEL, WC_STATIC, T("导入文件:"), label, 15, 30, 44, 8},
-        {IDC_STATIC, WC_STATIC, T("*"), SS_LEFT | WS_GROUP, 210, 31, 8, 8},
-        {IDC_STATIC, WC_BUTTON, T("运行参数"), BS_GROUPBOX, 6, 7, 214, 86},
-        {IDC_STATIC, WC_STATIC, T("线程数量:"), label, 22, 64, 37, 8},
-        {IDC_STATIC, WC_STATIC, T("列表操作，"), label, 6, 148, 41, 8},
-        {IDC_STATIC, WC_STATIC, T("忽略检测:"), label, 22, 47, 37, 8},
-        {IDC_STATIC, WC_STATIC, T("（1~10之间）"), label, 131, 67, 49, 8},
+        { IDC_IMPORT_PATH, WC_EDIT, CString(), edit, 61, 28, 127, 14 },
+        { IDC_BROWSE, WC_BUTTON, T("..."), button, 190, 28, 16, 14 },
+        { IDC_IGNORE_LIST, WC_EDIT, CString(), edit, 61, 45, 145, 14 },
+        { IDC_THREAD_COUNT, WC_EDIT, CString(), edit | ES_CENTER, 61, 62, 64, 14 },
+        { IDC_IMPORT, WC_BUTTON, T("导入网址"), button, 99, 105, 59, 14 },
+        { IDC_START_STOP, WC_BUTTON, T("开始查询"), button, 161, 105, 59, 14 },
+        { IDC_PURGE_DUPLICATES, WC_BUTTON, T("清理重复"), button, 7, 159, 37, 14 },
+        { IDC_PURGE_INVALID, WC_BUTTON, T("清理无效"), button, 51, 159, 37, 14 },
+        { IDC_EXPORT_INVALID, WC_BUTTON, T("导出无效"), button, 95, 159, 37, 14 },
+        { IDC_EXPORT_VALID, WC_BUTTON, T("导出有效"), button, 139, 159, 37, 14 },
+        { IDC_EXPORT_ALL, WC_BUTTON, T("导出所有"), button, 183, 159, 37, 14 },
+        { IDC_IMPORT_LABEL, WC_STATIC, T("导入文件:"), label, 15, 30, 44, 8 },
+        { IDC_STATIC, WC_STATIC, T("*"), SS_LEFT | WS_GROUP, 210, 31, 8, 8 },
+        { IDC_STATIC, WC_BUTTON, T("运行参数"), BS_GROUPBOX, 6, 7, 214, 86 },
+        { IDC_STATIC, WC_STATIC, T("线程数量:"), label, 22, 64, 37, 8 },
+        { IDC_STATIC, WC_STATIC, T("列表操作，"), label, 6, 148, 41, 8 },
+        { IDC_STATIC, WC_STATIC, T("忽略检测:"), label, 22, 47, 37, 8 },
+        { IDC_STATIC, WC_STATIC, T("（1~10之间）"), label, 131, 67, 49, 8 },
     };
     AfxRegisterDialog(IDD_SIDE_PANEL, std::move(panel));
 }

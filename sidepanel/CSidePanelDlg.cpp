@@ -32,7 +32,8 @@ BOOL CSidePanelDlg::OnInitDialog()
 
 void CSidePanelDlg::OnBrowse()
 {
-    CFileDialog dialog(TRUE, "", "", OFN_OVERWRITEPROMPT, CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
+    CFileDialog dialog(
+        TRUE, "", "", OFN_OVERWRITEPROMPT, CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
     if (dialog.DoModal() != IDOK)
         return;
     g_strImportPath = dialog.GetPathName();
@@ -134,10 +135,17 @@ BOOL CSidePanelDlg::PreTranslateMessage(MSG* pMsg)
         break;
     case UM_EXPORT_DONE:
         switch (pMsg->wParam) {
-        case EXPORT_ALL: EnableButton(IDC_EXPORT_ALL); break;
-        case EXPORT_VALID: EnableButton(IDC_EXPORT_VALID); break;
-        case EXPORT_INVALID: EnableButton(IDC_EXPORT_INVALID); break;
-        default: break;
+        case EXPORT_ALL:
+            EnableButton(IDC_EXPORT_ALL);
+            break;
+        case EXPORT_VALID:
+            EnableButton(IDC_EXPORT_VALID);
+            break;
+        case EXPORT_INVALID:
+            EnableButton(IDC_EXPORT_INVALID);
+            break;
+        default:
+            break;
         }
         break;
     case UM_PURGE_INVALID_DONE:

@@ -7,4 +7,6 @@ BOOL CVelmoraDoc::OnNewDocument()
     return CDocument::OnNewDocument() ? TRUE : FALSE;
 }
 
-void CVelmoraDoc::Serialize(CArchive&) {}
+void CVelmoraDoc::Serialize(CArchive&)
+{
+}

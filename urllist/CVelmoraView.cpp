@@ -95,7 +95,7 @@ void CVelmoraView::OpenSelectedUrl()
     const CString address = BrowserAddress(text);
     if (address.IsEmpty()) {
         MessageBox(CString::FromUtf8("只能在浏览器中打开 http:// 或 https:// 网址：\n\n") + text, "",
-                   MB_OK | MB_ICONEXCLAMATION);
+            MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     ShellExecuteA(HWND(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);

@@ -13,9 +13,12 @@ namespace {
 bool BelongsToKind(const CString& validity, int kind)
 {
     switch (kind) {
-    case EXPORT_VALID: return Validity::IsValid(validity);
-    case EXPORT_INVALID: return Validity::IsInvalid(validity);
-    default: return true;
+    case EXPORT_VALID:
+        return Validity::IsValid(validity);
+    case EXPORT_INVALID:
+        return Validity::IsInvalid(validity);
+    default:
+        return true;
     }
 }
 
@@ -31,7 +34,7 @@ void CVelmoraView::ExportUrls(int kind)
         return;
     }
     CFileDialog dialog(FALSE, "TXT", "urls_export.txt", OFN_OVERWRITEPROMPT,
-                       CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
+        CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
     const HWND self = m_hWnd;
     const int answer = dialog.DoModal();
     // The dialog's loop keeps the program running: the window may have been
@@ -55,7 +58,8 @@ void CVelmoraView::ExportUrls(int kind)
     ok = ok && file.Commit();
     if (!ok) {
         CString text;
-        text.Format(CString::FromUtf8("无法写入文件！\n\n%s\n\n%s"), path.GetString(), file.GetLastErrorText().GetString());
+        text.Format(CString::FromUtf8("无法写入文件！\n\n%s\n\n%s"), path.GetString(),
+            file.GetLastErrorText().GetString());
         file.Close();
         MessageBox(text, "", MB_OK | MB_ICONEXCLAMATION);
         written = 0;

@@ -11,16 +11,25 @@ constexpr int COL_VALIDITY = 2;
 
 namespace Validity {
 
-const CString& Running();   // "执行中"
-const CString& Valid();     // "OK"
-const CString& Invalid();   // "无效!"
-const CString& TimedOut();  // "超时!"
+const CString& Running(); // "执行中"
+const CString& Valid(); // "OK"
+const CString& Invalid(); // "无效!"
+const CString& TimedOut(); // "超时!"
 const CString& BadFormat(); // "格式不正确！"
-const CString& Ignored();   // "用户忽略！"
+const CString& Ignored(); // "用户忽略！"
 
-inline bool IsUnchecked(const CString& text) { return text.IsEmpty(); }
-inline bool IsValid(const CString& text) { return text == "OK"; }
+inline bool IsUnchecked(const CString& text)
+{
+    return text.IsEmpty();
+}
+inline bool IsValid(const CString& text)
+{
+    return text == "OK";
+}
 // Every non-empty text other than "OK", "执行中" included.
-inline bool IsInvalid(const CString& text) { return !text.IsEmpty() && !IsValid(text); }
+inline bool IsInvalid(const CString& text)
+{
+    return !text.IsEmpty() && !IsValid(text);
+}
 
 } // namespace Validity

@@ -1,6 +1,6 @@
 #include "framework/base/CObject.h"
 
-const CRuntimeClass CObject::classCObject = {"CObject", nullptr, nullptr};
+const CRuntimeClass CObject::classCObject = { "CObject", nullptr, nullptr };
 
 const CRuntimeClass* CObject::GetRuntimeClass() const
 {

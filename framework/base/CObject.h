@@ -20,6 +20,8 @@ public:
     static const CRuntimeClass classCObject;
 };
 
+// The macros keep their hand-made layout.
+// clang-format off
 #define RUNTIME_CLASS(name) (&name::class##name)
 
 #define DECLARE_DYNAMIC(name)                                                                                \
@@ -39,3 +41,4 @@ public:                                                                         
     CObject* name::CreateObject() { return new name; }                                                       \
     const CRuntimeClass name::class##name = {#name, &name::CreateObject, RUNTIME_CLASS(base)};               \
     const CRuntimeClass* name::GetRuntimeClass() const { return RUNTIME_CLASS(name); }
+// clang-format on

@@ -12,10 +12,22 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* text) : m_bytes(text ? text : "") {}
-    CString(const char* bytes, int length) : m_bytes(bytes, static_cast<std::size_t>(length)) {}
-    explicit CString(std::string bytes) : m_bytes(std::move(bytes)) {}
-    explicit CString(std::string_view bytes) : m_bytes(bytes) {}
+    CString(const char* text)
+        : m_bytes(text ? text : "")
+    {
+    }
+    CString(const char* bytes, int length)
+        : m_bytes(bytes, static_cast<std::size_t>(length))
+    {
+    }
+    explicit CString(std::string bytes)
+        : m_bytes(std::move(bytes))
+    {
+    }
+    explicit CString(std::string_view bytes)
+        : m_bytes(bytes)
+    {
+    }
 
     // Literal texts are written in UTF-8 in the sources; this converts them
     // into code page 936 once.
@@ -59,9 +71,21 @@ public:
     CString Mid(int first, int count) const;
     CString Right(int count) const;
 
-    CString& operator+=(const CString& other) { m_bytes += other.m_bytes; return *this; }
-    CString& operator+=(const char* other) { m_bytes += other; return *this; }
-    CString& operator+=(char ch) { m_bytes += ch; return *this; }
+    CString& operator+=(const CString& other)
+    {
+        m_bytes += other.m_bytes;
+        return *this;
+    }
+    CString& operator+=(const char* other)
+    {
+        m_bytes += other;
+        return *this;
+    }
+    CString& operator+=(char ch)
+    {
+        m_bytes += ch;
+        return *this;
+    }
     friend CString operator+(CString a, const CString& b) { return a += b; }
     friend CString operator+(CString a, const char* b) { return a += b; }
     friend CString operator+(const char* a, const CString& b) { return CString(a) += b; }
@@ -77,7 +101,6 @@ private:
     std::string m_bytes;
 };
 
-template <>
-struct std::hash<CString> {
-    std::size_t operator()(const CString& s) const noexcept { return std::hash<std::string>{}(s.Bytes()); }
+template <> struct std::hash<CString> {
+    std::size_t operator()(const CString& s) const noexcept { return std::hash<std::string> {}(s.Bytes()); }
 };

@@ -10,7 +10,10 @@ namespace {
 // must not be shared between threads.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from)
+        : m_cd(iconv_open(to, from))
+    {
+    }
     ~Converter()
     {
         if (m_cd != reinterpret_cast<iconv_t>(-1))
@@ -85,5 +88,5 @@ std::string AnsiToUtf8(std::string_view ansi)
     if (IsAscii(ansi))
         return std::string(ansi);
     thread_local Converter converter("UTF-8", "CP936");
-    return converter.Convert(ansi, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
+    return converter.Convert(ansi, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t { 1 }; });
 }

@@ -28,8 +28,11 @@ constexpr BOOL FALSE = 0;
 struct HWND {
     std::uint32_t value = 0;
     constexpr HWND() = default;
-    constexpr HWND(std::nullptr_t) {}
-    constexpr explicit HWND(std::uint32_t v) : value(v) {}
+    constexpr HWND(std::nullptr_t) { }
+    constexpr explicit HWND(std::uint32_t v)
+        : value(v)
+    {
+    }
     constexpr explicit operator bool() const { return value != 0; }
     friend constexpr bool operator==(HWND, HWND) = default;
 };
@@ -54,31 +57,64 @@ struct RECT {
 class CPoint : public POINT {
 public:
     constexpr CPoint() = default;
-    constexpr CPoint(LONG x0, LONG y0) : POINT{x0, y0} {}
+    constexpr CPoint(LONG x0, LONG y0)
+        : POINT { x0, y0 }
+    {
+    }
     friend constexpr bool operator==(const CPoint& a, const CPoint& b) { return a.x == b.x && a.y == b.y; }
 };
 
 class CSize : public SIZE {
 public:
     constexpr CSize() = default;
-    constexpr CSize(LONG cx0, LONG cy0) : SIZE{cx0, cy0} {}
+    constexpr CSize(LONG cx0, LONG cy0)
+        : SIZE { cx0, cy0 }
+    {
+    }
     friend constexpr bool operator==(const CSize& a, const CSize& b) { return a.cx == b.cx && a.cy == b.cy; }
 };
 
 class CRect : public RECT {
 public:
     constexpr CRect() = default;
-    constexpr CRect(LONG l, LONG t, LONG r, LONG b) : RECT{l, t, r, b} {}
-    constexpr CRect(const RECT& r) : RECT(r) {}
+    constexpr CRect(LONG l, LONG t, LONG r, LONG b)
+        : RECT { l, t, r, b }
+    {
+    }
+    constexpr CRect(const RECT& r)
+        : RECT(r)
+    {
+    }
     constexpr LONG Width() const { return right - left; }
     constexpr LONG Height() const { return bottom - top; }
     constexpr CSize Size() const { return CSize(Width(), Height()); }
     constexpr CPoint TopLeft() const { return CPoint(left, top); }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void SetRect(LONG l, LONG t, LONG r, LONG b) { left = l; top = t; right = r; bottom = b; }
-    void OffsetRect(LONG dx, LONG dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void DeflateRect(LONG l, LONG t, LONG r, LONG b) { left += l; top += t; right -= r; bottom -= b; }
+    constexpr bool PtInRect(POINT p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
+    void SetRect(LONG l, LONG t, LONG r, LONG b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
+    void OffsetRect(LONG dx, LONG dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
+    void DeflateRect(LONG l, LONG t, LONG r, LONG b)
+    {
+        left += l;
+        top += t;
+        right -= r;
+        bottom -= b;
+    }
     friend constexpr bool operator==(const CRect& a, const CRect& b)
     {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -93,5 +129,11 @@ struct MSG {
     LPARAM lParam = 0;
 };
 
-constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}

@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
+#include "framework/doc/CFrameWnd.h"
 #include "framework/docking/CDockBar.h"
 #include "framework/docking/CDockContext.h"
-#include "framework/doc/CFrameWnd.h"
 #include "framework/window/WindowTable.h"
 #include "framework/window/private/WindowBacking.h"
 
@@ -42,7 +42,9 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD dwMode)
     return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
 }
 
-void CControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL) {}
+void CControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL)
+{
+}
 
 void CControlBar::EnableDocking(DWORD dwDockStyle)
 {

@@ -36,7 +36,11 @@ ModalDialogHook AfxSetModalDialogHook(ModalDialogHook hook)
     return previous;
 }
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate)
+    , m_pParentWnd(pParentWnd)
+{
+}
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
@@ -53,7 +57,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, CWnd* parent, DWO
     // The classic base units: the average width of the Latin letters and the
     // font's height; four horizontal and eight vertical units per base unit.
     const QFontMetrics fm(m_font->Data()->font);
-    const int alphabet = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int alphabet
+        = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseUnitX = (alphabet / 26 + 1) / 2;
     m_baseUnitY = fm.height();
 
@@ -73,7 +78,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, CWnd* parent, DWO
         MapDialogRect(&r);
         auto control = std::make_unique<CWnd>();
         if (!control->Create(item.className, item.text, item.style | WS_CHILD | WS_VISIBLE, r, this,
-                             static_cast<UINT>(item.id)))
+                static_cast<UINT>(item.id)))
             return FALSE;
         QWidget* controlWidget = WidgetOf(control.get());
         controlWidget->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
@@ -114,10 +119,11 @@ int CDialog::DoModal()
         }
         // Enter and Escape answer a modal dialog as its OK and Cancel.
         const HWND self = m_hWnd;
-        for (const auto& [key, id] : {std::pair{Qt::Key_Return, IDOK}, {Qt::Key_Enter, IDOK}, {Qt::Key_Escape, IDCANCEL}}) {
+        for (const auto& [key, id] :
+            { std::pair { Qt::Key_Return, IDOK }, { Qt::Key_Enter, IDOK }, { Qt::Key_Escape, IDCANCEL } }) {
             auto* shortcut = new QShortcut(QKeySequence(key), widget);
             QObject::connect(shortcut, &QShortcut::activated, widget,
-                             [self, id] { PostMessageA(self, WM_COMMAND, static_cast<WPARAM>(id), 0); });
+                [self, id] { PostMessageA(self, WM_COMMAND, static_cast<WPARAM>(id), 0); });
         }
         ShowWindow(SW_SHOW);
         widget->activateWindow();
@@ -171,9 +177,14 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     if (CWnd::OnCommand(wParam, lParam))
         return TRUE;
     switch (LOWORD(wParam)) {
-    case IDOK: OnOK(); return TRUE;
-    case IDCANCEL: OnCancel(); return TRUE;
-    default: return FALSE;
+    case IDOK:
+        OnOK();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 

@@ -39,8 +39,8 @@ FileDialogAnswer ShowWithToolkit(const FileDialogRequest& request)
     if (!request.fileName.IsEmpty())
         dialog.selectFile(ToQString(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return FileDialogAnswer{};
-    return FileDialogAnswer{IDOK, FromQString(dialog.selectedFiles().front())};
+        return FileDialogAnswer {};
+    return FileDialogAnswer { IDOK, FromQString(dialog.selectedFiles().front()) };
 }
 
 bool HasExtension(const CString& path)
@@ -59,10 +59,10 @@ FileDialogHook AfxSetFileDialogHook(FileDialogHook hook)
     return previous;
 }
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR defaultExtension, LPCSTR fileName, DWORD flags, LPCSTR filter,
-                         CWnd* parent)
-    : m_request{bOpenFileDialog != FALSE, CString(defaultExtension), CString(fileName), flags, CString(filter),
-                parent ? parent->m_hWnd : HWND()}
+CFileDialog::CFileDialog(
+    BOOL bOpenFileDialog, LPCSTR defaultExtension, LPCSTR fileName, DWORD flags, LPCSTR filter, CWnd* parent)
+    : m_request { bOpenFileDialog != FALSE, CString(defaultExtension), CString(fileName), flags,
+        CString(filter), parent ? parent->m_hWnd : HWND() }
 {
 }
 

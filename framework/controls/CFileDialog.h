@@ -21,7 +21,7 @@ struct FileDialogRequest {
 
 struct FileDialogAnswer {
     int result = IDCANCEL; // IDOK or IDCANCEL
-    CString path;          // the chosen path, when IDOK
+    CString path; // the chosen path, when IDOK
 };
 
 using FileDialogHook = std::function<FileDialogAnswer(const FileDialogRequest&)>;
@@ -30,8 +30,8 @@ FileDialogHook AfxSetFileDialogHook(FileDialogHook hook);
 class CFileDialog {
 public:
     CFileDialog(BOOL bOpenFileDialog, LPCSTR defaultExtension = nullptr, LPCSTR fileName = nullptr,
-                DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCSTR filter = nullptr,
-                CWnd* parent = nullptr);
+        DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCSTR filter = nullptr,
+        CWnd* parent = nullptr);
 
     int DoModal();
     // The chosen path; a name typed without an extension gets the default one.

@@ -67,7 +67,8 @@ BOOL CMenu::DestroyMenu()
 
 CMenu* CMenu::GetSubMenu(int position)
 {
-    if (position < 0 || static_cast<std::size_t>(position) >= m_subMenus.size() || m_subMenus[position].m_items->empty())
+    if (position < 0 || static_cast<std::size_t>(position) >= m_subMenus.size()
+        || m_subMenus[position].m_items->empty())
         return nullptr;
     return &m_subMenus[static_cast<std::size_t>(position)];
 }
@@ -77,7 +78,7 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner)
     if (!m_items || !owner)
         return FALSE;
     AfxRunIdleHandlers();
-    const PopupMenuRequest request{m_items, x, y, flags, owner->m_hWnd};
+    const PopupMenuRequest request { m_items, x, y, flags, owner->m_hWnd };
     const UINT chosen = Hook() ? Hook()(request) : ShowWithToolkit(request);
     if (chosen != 0)
         PostMessageA(request.owner, WM_COMMAND, chosen, 0);

@@ -17,8 +17,7 @@ StatusBarWidget* BarOf(const CStatusBar* bar)
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
     m_dwStyle = dwStyle & CBRS_ALL;
-    return CWnd::Create(WC_STATUSBAR, nullptr, dwStyle & ~CBRS_ALL, CRect(0, 0, 0, 0), pParentWnd,
-                        nID);
+    return CWnd::Create(WC_STATUSBAR, nullptr, dwStyle & ~CBRS_ALL, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)

@@ -6,7 +6,8 @@
 class CStatusBar : public CControlBar {
     DECLARE_DYNAMIC(CStatusBar)
 public:
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
+    BOOL Create(
+        CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
     // One pane per id; ID_SEPARATOR panes start empty. The first pane
     // stretches and has no border.
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);

@@ -15,22 +15,41 @@ int ShowWithToolkit(HWND owner, const CString& text, const CString& caption, UIN
     box.setWindowTitle(ToQString(caption));
     box.setText(ToQString(text));
     switch (type & 0xF0) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MB_ICONHAND:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     switch (type & 0xF) {
-    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    default: box.setStandardButtons(QMessageBox::Ok); break;
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return IDOK;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    default: return (type & 0xF) == MB_OK ? IDOK : IDCANCEL;
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    default:
+        return (type & 0xF) == MB_OK ? IDOK : IDCANCEL;
     }
 }
 

@@ -7,8 +7,8 @@
 #include "framework/base/CString.h"
 
 struct MenuItemTemplate {
-    CString text;                        // empty with id 0 and no popup: a separator
-    UINT id = 0;                         // command id of an item
+    CString text; // empty with id 0 and no popup: a separator
+    UINT id = 0; // command id of an item
     std::vector<MenuItemTemplate> popup; // the items of a popup
 };
 

@@ -11,4 +11,5 @@ using ShellOpenHook = std::function<bool(const CString& verb, const CString& fil
 ShellOpenHook AfxSetShellOpenHook(ShellOpenHook hook);
 
 // Returns a value above 32 on success, as the classic call does.
-std::intptr_t ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int showCmd);
+std::intptr_t ShellExecuteA(
+    HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int showCmd);

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QStyle>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyle>
 #include <cstring>
 
 #include "framework/controls/ControlStyles.h"
@@ -30,7 +30,11 @@ protected:
 // A frame's client area: its children are laid out by the frame.
 class FrameClientWidget : public QWidget {
 public:
-    explicit FrameClientWidget(QWidget* frame) : QWidget(frame), m_frame(frame) {}
+    explicit FrameClientWidget(QWidget* frame)
+        : QWidget(frame)
+        , m_frame(frame)
+    {
+    }
 
 protected:
     void resizeEvent(QResizeEvent* event) override
@@ -48,7 +52,8 @@ void SendCommandToParent(QWidget* control, UINT code)
     CWnd* self = WindowOfWidget(control);
     CWnd* parent = self ? self->GetParent() : nullptr;
     if (parent) {
-        const WPARAM wParam = (static_cast<WPARAM>(code) << 16) | (static_cast<WPARAM>(self->GetDlgCtrlID()) & 0xFFFF);
+        const WPARAM wParam
+            = (static_cast<WPARAM>(code) << 16) | (static_cast<WPARAM>(self->GetDlgCtrlID()) & 0xFFFF);
         parent->SendMessage(WM_COMMAND, wParam, static_cast<LPARAM>(self->m_hWnd.value));
     }
 }
@@ -64,7 +69,9 @@ QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* parent)
     if (IsClass(cs.lpszClass, WC_EDIT)) {
         auto* edit = new QLineEdit(parent);
         const DWORD align = style & 0x3;
-        edit->setAlignment(align == ES_CENTER ? Qt::AlignHCenter : align == ES_RIGHT ? Qt::AlignRight : Qt::AlignLeft);
+        edit->setAlignment(align == ES_CENTER ? Qt::AlignHCenter
+                : align == ES_RIGHT           ? Qt::AlignRight
+                                              : Qt::AlignLeft);
         return edit;
     }
     if (IsClass(cs.lpszClass, WC_BUTTON)) {
@@ -72,14 +79,17 @@ QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* parent)
             return new QGroupBox(parent);
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, button, [button] { SendCommandToParent(button, BN_CLICKED); });
+        QObject::connect(
+            button, &QPushButton::clicked, button, [button] { SendCommandToParent(button, BN_CLICKED); });
         return button;
     }
     if (IsClass(cs.lpszClass, WC_STATIC)) {
         auto* label = new QLabel(parent);
         const DWORD kind = style & SS_TYPEMASK;
-        label->setAlignment((kind == SS_RIGHT ? Qt::AlignRight : kind == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft)
-                            | Qt::AlignTop);
+        label->setAlignment((kind == SS_RIGHT           ? Qt::AlignRight
+                                    : kind == SS_CENTER ? Qt::AlignHCenter
+                                                        : Qt::AlignLeft)
+            | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
         if (kind == SS_ICON)
             label->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon).pixmap(32, 32));

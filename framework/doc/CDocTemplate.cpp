@@ -5,8 +5,11 @@
 #include "framework/doc/CWinApp.h"
 
 CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
-                           const CRuntimeClass* pViewClass)
-    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
+    const CRuntimeClass* pViewClass)
+    : m_nIDResource(nIDResource)
+    , m_pDocClass(pDocClass)
+    , m_pFrameClass(pFrameClass)
+    , m_pViewClass(pViewClass)
 {
 }
 

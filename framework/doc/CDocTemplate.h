@@ -10,7 +10,7 @@ class CFrameWnd;
 class CDocTemplate : public CCmdTarget {
 public:
     CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
-                 const CRuntimeClass* pViewClass);
+        const CRuntimeClass* pViewClass);
     ~CDocTemplate() override;
 
     // Creates a new empty document with its frame and view; null on failure.

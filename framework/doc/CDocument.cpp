@@ -7,4 +7,6 @@ BOOL CDocument::OnNewDocument()
     return TRUE;
 }
 
-void CDocument::Serialize(CArchive&) {}
+void CDocument::Serialize(CArchive&)
+{
+}

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "framework/controls/CStatusBar.h"
-#include "framework/docking/CDockBar.h"
-#include "framework/docking/CMiniDockFrameWnd.h"
 #include "framework/controls/Resources.h"
 #include "framework/doc/CDocument.h"
 #include "framework/doc/CWinApp.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 #include "framework/window/private/WindowBacking.h"
 
 IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
@@ -48,7 +48,8 @@ void AddMenuItems(CFrameWnd* frame, QMenu* menu, const std::vector<MenuItemTempl
         action->setData(item.id);
         const HWND hFrame = frame->m_hWnd;
         const UINT id = item.id;
-        QObject::connect(action, &QAction::triggered, action, [hFrame, id] { PostMessageA(hFrame, WM_COMMAND, id, 0); });
+        QObject::connect(
+            action, &QAction::triggered, action, [hFrame, id] { PostMessageA(hFrame, WM_COMMAND, id, 0); });
         QObject::connect(action, &QAction::hovered, action, [hFrame, id] {
             if (auto* f = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hFrame)))
                 f->OnMenuSelect(id);
@@ -155,7 +156,8 @@ void CFrameWnd::UpdateControlBars()
     std::vector<HWND> bars;
     for (QWidget* child : widget->findChildren<QWidget*>()) {
         auto* bar = dynamic_cast<CControlBar*>(WindowOfWidget(child));
-        if (bar && !bar->IsKindOf(RUNTIME_CLASS(CDockBar)) && (bar->m_pDockSite == this || bar->GetParent() == this))
+        if (bar && !bar->IsKindOf(RUNTIME_CLASS(CDockBar))
+            && (bar->m_pDockSite == this || bar->GetParent() == this))
             bars.push_back(bar->m_hWnd);
     }
     for (HWND h : bars) {
@@ -175,10 +177,8 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle)
     static const struct {
         DWORD align;
         UINT id;
-    } sides[] = {{CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
-                 {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
-                 {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
-                 {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT}};
+    } sides[] = { { CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP }, { CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM },
+        { CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT }, { CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT } };
     for (const auto& side : sides) {
         if (!(dwDockStyle & side.align) || GetDockBar(side.id))
             continue;
@@ -210,8 +210,8 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, const RECT* l
     }
     if (!dockBar)
         return;
-    CMiniDockFrameWnd* oldFloatFrame = pBar->IsFloating() ? dynamic_cast<CMiniDockFrameWnd*>(pBar->GetParentFrame())
-                                                           : nullptr;
+    CMiniDockFrameWnd* oldFloatFrame
+        = pBar->IsFloating() ? dynamic_cast<CMiniDockFrameWnd*>(pBar->GetParentFrame()) : nullptr;
     pBar->m_pDockSite = this;
     dockBar->DockControlBar(pBar, lpRect);
     if (oldFloatFrame && oldFloatFrame->m_wndDockBar.GetDockedCount() == 0)
@@ -256,7 +256,8 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
         return nullptr;
     }
     pContext->m_pCurrentFrame = this;
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID, pContext)) {
+    if (!view->Create(
+            nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID, pContext)) {
         // A view that failed to create has deleted itself in PostNcDestroy
         // only when it got a window; otherwise it is still ours.
         if (!view->m_hWnd)
@@ -326,7 +327,7 @@ void CFrameWnd::RecalcLayout()
 // strip from the edge it is aligned to, and the left-over window gets what
 // is left. Dock bars lay their own bars out in the rectangle they are given.
 void CFrameWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag, RECT* lpRectParam,
-                               const RECT* lpRectClient, BOOL bStretch)
+    const RECT* lpRectClient, BOOL bStretch)
 {
     QWidget* client = ClientOf(this);
     if (!client)
@@ -406,8 +407,8 @@ CCmdUI CFrameWnd::QueryCommandUI(UINT nID)
         // An item without an update handler is enabled when some handler
         // takes its command.
         ui.m_bEnabled = FindMessageEntry(WM_COMMAND, 0, nID) != nullptr
-                        || (GetActiveView() && GetActiveView()->FindMessageEntry(WM_COMMAND, 0, nID))
-                        || (AfxGetApp() && AfxGetApp()->FindMessageEntry(WM_COMMAND, 0, nID));
+            || (GetActiveView() && GetActiveView()->FindMessageEntry(WM_COMMAND, 0, nID))
+            || (AfxGetApp() && AfxGetApp()->FindMessageEntry(WM_COMMAND, 0, nID));
     }
     return ui;
 }

@@ -8,7 +8,6 @@
 #include "framework/doc/CView.h"
 #include "framework/docking/CDockBar.h"
 
-
 // RepositionBars modes.
 constexpr UINT reposDefault = 0;
 constexpr UINT reposQuery = 1;
@@ -19,7 +18,7 @@ public:
     // Creates the frame with the title (first field of string nIDResource)
     // and the menu of the same id.
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
-                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+        CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, UINT nMessage, LPARAM lParam) override;
 
@@ -39,7 +38,7 @@ public:
     // lpRectClient); the window nIDLeftOver gets the rest. In reposQuery mode
     // nothing moves and the rest is stored in lpRectParam.
     void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
-                        RECT* lpRectParam = nullptr, const RECT* lpRectClient = nullptr, BOOL bStretch = TRUE);
+        RECT* lpRectParam = nullptr, const RECT* lpRectClient = nullptr, BOOL bStretch = TRUE);
 
     // Creates a dock bar for each side in dwDockStyle (top, bottom, left,
     // right, in that order).

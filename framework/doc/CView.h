@@ -16,7 +16,7 @@ class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
 public:
     CDocument* GetDocument() const { return m_pDocument; }
-    virtual void OnInitialUpdate() {}
+    virtual void OnInitialUpdate() { }
     CFrameWnd* GetParentFrame() const;
 
 protected:

@@ -19,7 +19,8 @@ BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName)
+CWinApp::CWinApp(LPCSTR lpszAppName)
+    : m_pszAppName(lpszAppName)
 {
     g_app = this;
 }
@@ -40,7 +41,9 @@ CWinApp* AfxGetThread()
     return g_app;
 }
 
-void AfxEnableControlContainer() {}
+void AfxEnableControlContainer()
+{
+}
 
 BOOL CWinApp::InitInstance()
 {

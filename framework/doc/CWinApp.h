@@ -32,9 +32,9 @@ public:
     void ParseCommandLine(CCommandLineInfo& info);
     BOOL ProcessShellCommand(CCommandLineInfo& info);
     // Settings of the classic platform that have no counterpart here.
-    void Enable3dControls() {}
-    void SetRegistryKey(LPCSTR) {}
-    void LoadStdProfileSettings(UINT = 4) {}
+    void Enable3dControls() { }
+    void SetRegistryKey(LPCSTR) { }
+    void LoadStdProfileSettings(UINT = 4) { }
 
     CWnd* m_pMainWnd = nullptr;
     int m_nCmdShow = 1;

@@ -9,7 +9,8 @@ IMPLEMENT_DYNAMIC(CDockBar, CControlBar)
 BEGIN_MESSAGE_MAP(CDockBar, CControlBar)
 END_MESSAGE_MAP()
 
-CDockBar::CDockBar(BOOL bFloating) : m_bFloating(bFloating)
+CDockBar::CDockBar(BOOL bFloating)
+    : m_bFloating(bFloating)
 {
     m_arrBars.push_back(nullptr);
 }
@@ -18,7 +19,7 @@ BOOL CDockBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
     m_dwStyle = dwStyle & CBRS_ALL;
     return CWnd::Create(WC_GENERIC, nullptr, (dwStyle & ~CBRS_ALL) | WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0),
-                        pParentWnd, nID);
+        pParentWnd, nID);
 }
 
 int CDockBar::FindBar(CControlBar* pBar, int nPosExclude) const
@@ -98,7 +99,7 @@ void CDockBar::DockControlBar(CControlBar* pBar, const RECT* lpRect)
 
     pBar->m_pDockBar = this;
     pBar->m_dwStyle = (pBar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING))
-                      | (m_dwStyle & CBRS_ALIGN_ANY);
+        | (m_dwStyle & CBRS_ALIGN_ANY);
     // The border faces the middle of the frame.
     if (m_dwStyle & CBRS_ALIGN_TOP)
         pBar->m_dwStyle |= CBRS_BORDER_BOTTOM;
@@ -115,11 +116,12 @@ void CDockBar::DockControlBar(CControlBar* pBar, const RECT* lpRect)
     pBar->GetWindowRect(&rc);
     if (lpRect)
         rc = *lpRect;
-    POINT topLeft{rc.left, rc.top};
+    POINT topLeft { rc.left, rc.top };
     ScreenToClient(&topLeft);
     pBar->SetParent(this);
     // A position change tells the bar its new dock bar.
-    pBar->SetWindowPos(nullptr, topLeft.x, topLeft.y, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+    pBar->SetWindowPos(
+        nullptr, topLeft.x, topLeft.y, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 BOOL CDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, BOOL bAddPlaceholder)
@@ -173,7 +175,7 @@ BOOL CDockBar::LayoutRows(BOOL bHorz, int& thickness)
         if (!m_bLayoutQuery) {
             CRect now;
             bar->GetWindowRect(&now);
-            POINT topLeft{now.left, now.top};
+            POINT topLeft { now.left, now.top };
             ScreenToClient(&topLeft);
             if (topLeft.x != rc.left || topLeft.y != rc.top || now.Width() != rc.Width()
                 || now.Height() != rc.Height())

@@ -23,7 +23,10 @@ public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 
     static BOOL IsBarEntry(const void* entry) { return reinterpret_cast<std::uintptr_t>(entry) >= 0x10000; }
-    static void* PlaceholderEntry(UINT nID) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(nID)); }
+    static void* PlaceholderEntry(UINT nID)
+    {
+        return reinterpret_cast<void*>(static_cast<std::uintptr_t>(nID));
+    }
 
     // The bar's position in m_arrBars, or -1; nPosExclude is skipped.
     int FindBar(CControlBar* pBar, int nPosExclude = -1) const;

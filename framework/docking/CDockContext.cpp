@@ -9,14 +9,17 @@
 
 namespace {
 
-constexpr int kDragThreshold = 4;  // pixels the mouse must move before a press becomes a drag
-constexpr int kDockZone = 24;      // depth of the zone beside each side that docks a dropped bar
-constexpr int kDragRectWidth = 3;  // thickness of the drag rectangle's outline
-constexpr int kFloatOffset = 20;   // a bar floated by a double click appears this far down and right
+constexpr int kDragThreshold = 4; // pixels the mouse must move before a press becomes a drag
+constexpr int kDockZone = 24; // depth of the zone beside each side that docks a dropped bar
+constexpr int kDragRectWidth = 3; // thickness of the drag rectangle's outline
+constexpr int kFloatOffset = 20; // a bar floated by a double click appears this far down and right
 
 } // namespace
 
-CDockContext::CDockContext(CControlBar* pBar) : m_pBar(pBar) {}
+CDockContext::CDockContext(CControlBar* pBar)
+    : m_pBar(pBar)
+{
+}
 
 CDockContext::~CDockContext() = default;
 
@@ -45,7 +48,8 @@ void CDockContext::Move(CPoint pt)
 {
     if (!m_bDragging)
         return;
-    if (!m_bMoved && std::abs(pt.x - m_ptStart.x) < kDragThreshold && std::abs(pt.y - m_ptStart.y) < kDragThreshold)
+    if (!m_bMoved && std::abs(pt.x - m_ptStart.x) < kDragThreshold
+        && std::abs(pt.y - m_ptStart.y) < kDragThreshold)
         return;
     m_bMoved = TRUE;
     if (m_bRectShown)
@@ -88,10 +92,8 @@ UINT CDockContext::DockSideAt(CPoint pt) const
     static const struct {
         UINT id;
         DWORD align;
-    } sides[] = {{AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
-                 {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT},
-                 {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
-                 {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM}};
+    } sides[] = { { AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT }, { AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT },
+        { AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP }, { AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM } };
     for (const auto& side : sides) {
         CDockBar* dockBar = m_pDockSite->GetDockBar(side.id);
         if (!dockBar || !(m_pBar->m_dwDockStyle & side.align))
@@ -100,10 +102,18 @@ UINT CDockContext::DockSideAt(CPoint pt) const
         CRect zone;
         dockBar->GetWindowRect(&zone);
         switch (side.align) {
-        case CBRS_ALIGN_LEFT: zone.right += kDockZone; break;
-        case CBRS_ALIGN_RIGHT: zone.left -= kDockZone; break;
-        case CBRS_ALIGN_TOP: zone.bottom += kDockZone; break;
-        default: zone.top -= kDockZone; break;
+        case CBRS_ALIGN_LEFT:
+            zone.right += kDockZone;
+            break;
+        case CBRS_ALIGN_RIGHT:
+            zone.left -= kDockZone;
+            break;
+        case CBRS_ALIGN_TOP:
+            zone.bottom += kDockZone;
+            break;
+        default:
+            zone.top -= kDockZone;
+            break;
         }
         if (zone.PtInRect(pt))
             return side.id;
@@ -153,7 +163,8 @@ void CDockContext::ToggleDocking()
         m_uMRUDockID = static_cast<UINT>(m_pBar->m_pDockBar->GetDlgCtrlID());
     CRect rc;
     m_pBar->GetWindowRect(&rc);
-    const CPoint at = m_bHasFloatPos ? m_ptMRUFloatPos : CPoint(rc.left + kFloatOffset, rc.top + kFloatOffset);
+    const CPoint at
+        = m_bHasFloatPos ? m_ptMRUFloatPos : CPoint(rc.left + kFloatOffset, rc.top + kFloatOffset);
     site->FloatControlBar(m_pBar, at);
 }
 
@@ -187,16 +198,26 @@ void CDockContext::Resize(CPoint pt)
     const int ncHeight = rcFrame.Height() - rcBar.Height();
     CSize size;
     switch (m_nHitTest) {
-    case HTLEFT: size = m_pBar->CalcDynamicLayout(rcFrame.right - pt.x - ncWidth, LM_HORZ); break;
-    case HTRIGHT: size = m_pBar->CalcDynamicLayout(pt.x - rcFrame.left - ncWidth, LM_HORZ); break;
-    case HTTOP: size = m_pBar->CalcDynamicLayout(rcFrame.bottom - pt.y - ncHeight, LM_HORZ | LM_LENGTHY); break;
-    case HTBOTTOM: size = m_pBar->CalcDynamicLayout(pt.y - rcFrame.top - ncHeight, LM_HORZ | LM_LENGTHY); break;
-    default: size = m_pBar->CalcDynamicLayout(0, LM_HORZ); break;
+    case HTLEFT:
+        size = m_pBar->CalcDynamicLayout(rcFrame.right - pt.x - ncWidth, LM_HORZ);
+        break;
+    case HTRIGHT:
+        size = m_pBar->CalcDynamicLayout(pt.x - rcFrame.left - ncWidth, LM_HORZ);
+        break;
+    case HTTOP:
+        size = m_pBar->CalcDynamicLayout(rcFrame.bottom - pt.y - ncHeight, LM_HORZ | LM_LENGTHY);
+        break;
+    case HTBOTTOM:
+        size = m_pBar->CalcDynamicLayout(pt.y - rcFrame.top - ncHeight, LM_HORZ | LM_LENGTHY);
+        break;
+    default:
+        size = m_pBar->CalcDynamicLayout(0, LM_HORZ);
+        break;
     }
     const BOOL leftSide = m_nHitTest == HTLEFT || m_nHitTest == HTTOPLEFT || m_nHitTest == HTBOTTOMLEFT;
     const BOOL topSide = m_nHitTest == HTTOP || m_nHitTest == HTTOPLEFT || m_nHitTest == HTTOPRIGHT;
     const BOOL corner = m_nHitTest == HTTOPLEFT || m_nHitTest == HTTOPRIGHT || m_nHitTest == HTBOTTOMLEFT
-                        || m_nHitTest == HTBOTTOMRIGHT;
+        || m_nHitTest == HTBOTTOMRIGHT;
     const int width = size.cx + ncWidth;
     const int height = size.cy + ncHeight;
     int left = rcFrame.left;

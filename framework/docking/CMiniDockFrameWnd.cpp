@@ -158,7 +158,7 @@ void CMiniDockFrameWnd::RecalcLayout()
         CRect rcWnd;
         GetWindowRect(&rcWnd);
         const CRect wanted(rcWnd.left, rcWnd.top, rcWnd.left + size.cx + 2 * kBorder,
-                           rcWnd.top + size.cy + 2 * kBorder + kCaption);
+            rcWnd.top + size.cy + 2 * kBorder + kCaption);
         if (!(wanted == rcWnd))
             SetWindowPos(nullptr, wanted.left, wanted.top, wanted.Width(), wanted.Height(), SWP_NOZORDER);
         const BOOL visible = bar->IsVisible();

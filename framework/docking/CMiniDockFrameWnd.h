@@ -31,7 +31,10 @@ protected:
 class CMiniDockFrameWnd : public CMiniFrameWnd {
     DECLARE_DYNAMIC(CMiniDockFrameWnd)
 public:
-    CMiniDockFrameWnd() : m_wndDockBar(TRUE) {}
+    CMiniDockFrameWnd()
+        : m_wndDockBar(TRUE)
+    {
+    }
 
     BOOL Create(CWnd* pParent, DWORD dwBarStyle);
     // Sizes the frame around the floating bar's size and follows its title

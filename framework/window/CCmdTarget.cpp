@@ -4,8 +4,8 @@ IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
-    static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
+    static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, 0, 0, nullptr } };
+    static const AFX_MSGMAP messageMap = { nullptr, &entries[0] };
     return &messageMap;
 }
 
@@ -16,7 +16,8 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const
 {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {
             if (e->nMessage == nMessage && e->nCode == nCode && nID >= e->nID && nID <= e->nLastID)
                 return e;

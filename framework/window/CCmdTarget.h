@@ -28,6 +28,14 @@ public:
     BOOL m_bChecked = FALSE;
     BOOL m_bHandled = FALSE; // a handler answered, or the item has a command handler
 
-    void Enable(BOOL on = TRUE) { m_bEnabled = on; m_bHandled = TRUE; }
-    void SetCheck(int check = 1) { m_bChecked = check != 0; m_bHandled = TRUE; }
+    void Enable(BOOL on = TRUE)
+    {
+        m_bEnabled = on;
+        m_bHandled = TRUE;
+    }
+    void SetCheck(int check = 1)
+    {
+        m_bChecked = check != 0;
+        m_bHandled = TRUE;
+    }
 };

@@ -13,14 +13,18 @@ QString InstalledFace(const QString& wanted)
     if (families.contains(wanted, Qt::CaseInsensitive))
         return wanted;
     // The packaged CJK face of the set-up; the toolkit's default otherwise.
-    for (const QString& face : {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")}) {
+    for (const QString& face :
+        { QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC") }) {
         if (families.contains(face, Qt::CaseInsensitive))
             return face;
     }
     return QApplication::font().family();
 }
 
-CFont::CFont() : m_data(std::make_unique<FontData>()) {}
+CFont::CFont()
+    : m_data(std::make_unique<FontData>())
+{
+}
 
 CFont::~CFont() = default;
 
@@ -30,7 +34,8 @@ BOOL CFont::CreatePointFont(int pointSize, LPCSTR faceName)
     return TRUE;
 }
 
-CClientDC::CClientDC(CWnd* wnd) : m_selected(&m_defaultFont)
+CClientDC::CClientDC(CWnd* wnd)
+    : m_selected(&m_defaultFont)
 {
     const QWidget* widget = WidgetOf(wnd);
     m_defaultFont.Data()->font = widget ? widget->font() : QApplication::font();

@@ -26,21 +26,34 @@ COLORREF GetSysColor(int nIndex)
 {
     // The classic light scheme: the bars look the same on every desktop.
     switch (nIndex) {
-    case COLOR_BTNFACE: return RGB(240, 240, 240);
-    case COLOR_BTNSHADOW: return RGB(160, 160, 160);
-    case COLOR_BTNHIGHLIGHT: return RGB(255, 255, 255);
-    case COLOR_BTNTEXT: return RGB(0, 0, 0);
-    case COLOR_WINDOW: return RGB(255, 255, 255);
-    case COLOR_WINDOWFRAME: return RGB(100, 100, 100);
-    case COLOR_ACTIVECAPTION: return RGB(153, 180, 209);
-    case COLOR_CAPTIONTEXT: return RGB(0, 0, 0);
-    default: return RGB(0, 0, 0);
+    case COLOR_BTNFACE:
+        return RGB(240, 240, 240);
+    case COLOR_BTNSHADOW:
+        return RGB(160, 160, 160);
+    case COLOR_BTNHIGHLIGHT:
+        return RGB(255, 255, 255);
+    case COLOR_BTNTEXT:
+        return RGB(0, 0, 0);
+    case COLOR_WINDOW:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOWFRAME:
+        return RGB(100, 100, 100);
+    case COLOR_ACTIVECAPTION:
+        return RGB(153, 180, 209);
+    case COLOR_CAPTIONTEXT:
+        return RGB(0, 0, 0);
+    default:
+        return RGB(0, 0, 0);
     }
 }
 
-CBrush::CBrush() : m_data(std::make_unique<BrushData>()) {}
+CBrush::CBrush()
+    : m_data(std::make_unique<BrushData>())
+{
+}
 
-CBrush::CBrush(COLORREF color) : CBrush()
+CBrush::CBrush(COLORREF color)
+    : CBrush()
 {
     m_data->brush = QBrush(ToQColor(color));
 }
@@ -56,7 +69,10 @@ CBrush* GetSysColorBrush(int nIndex)
     return slot.get();
 }
 
-CBitmap::CBitmap() : m_data(std::make_unique<BitmapData>()) {}
+CBitmap::CBitmap()
+    : m_data(std::make_unique<BitmapData>())
+{
+}
 
 CBitmap::~CBitmap() = default;
 
@@ -85,7 +101,10 @@ void DcData::End()
     image = nullptr;
 }
 
-CDC::CDC() : m_data(std::make_unique<DcData>()) {}
+CDC::CDC()
+    : m_data(std::make_unique<DcData>())
+{
+}
 
 CDC::~CDC()
 {
@@ -206,7 +225,8 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int yS
 {
     if (rop != SRCCOPY || !m_data->painter || !src || !src->m_data->image)
         return FALSE;
-    m_data->painter->drawImage(QRect(x, y, width, height), *src->m_data->image, QRect(xSrc, ySrc, width, height));
+    m_data->painter->drawImage(
+        QRect(x, y, width, height), *src->m_data->image, QRect(xSrc, ySrc, width, height));
     return TRUE;
 }
 
@@ -236,7 +256,9 @@ int CDC::GetDeviceCaps(int index) const
     if (index != LOGPIXELSX && index != LOGPIXELSY)
         return 0;
     const QScreen* screen = QApplication::primaryScreen();
-    return screen ? qRound(index == LOGPIXELSX ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY()) : 96;
+    return screen
+        ? qRound(index == LOGPIXELSX ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY())
+        : 96;
 }
 
 CBrush* CDC::GetHalftoneBrush()

@@ -66,7 +66,8 @@ void NotifyResized(QWidget* widget)
         const QWidget* client = ClientOf(wnd);
         // WM_SIZE carries the size of the client area.
         const QSize size = client ? client->size() : widget->size();
-        wnd->SendMessage(WM_SIZE, 0, static_cast<LPARAM>((size.height() & 0xFFFF) << 16 | (size.width() & 0xFFFF)));
+        wnd->SendMessage(
+            WM_SIZE, 0, static_cast<LPARAM>((size.height() & 0xFFFF) << 16 | (size.width() & 0xFFFF)));
     }
 }
 
@@ -102,8 +103,8 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     return WindowTable::Lookup(hWnd);
 }
 
-BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID, void* pContext)
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+    CWnd* pParentWnd, UINT nID, void* pContext)
 {
     CREATESTRUCT cs;
     cs.lpCreateParams = pContext;
@@ -212,7 +213,7 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MSG msg{m_hWnd, message, wParam, lParam};
+    MSG msg { m_hWnd, message, wParam, lParam };
     const MSG* outer = m_currentMsg;
     m_currentMsg = &msg;
     LRESULT result = 0;
@@ -220,7 +221,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         result = OnCommand(wParam, lParam) ? 0 : DefWindowProc(message, wParam, lParam);
     } else if (message == WM_NOTIFY) {
         LRESULT notifyResult = 0;
-        result = OnNotify(wParam, lParam, &notifyResult) ? notifyResult : DefWindowProc(message, wParam, lParam);
+        result
+            = OnNotify(wParam, lParam, &notifyResult) ? notifyResult : DefWindowProc(message, wParam, lParam);
     } else if (const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0)) {
         result = entry->pfn(this, wParam, lParam);
     } else {
@@ -235,19 +237,24 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
-    case WM_CLOSE: DestroyWindow(); return 0;
-    case WM_NCHITTEST: return HTCLIENT;
+    case WM_CLOSE:
+        DestroyWindow();
+        return 0;
+    case WM_NCHITTEST:
+        return HTCLIENT;
     case WM_SETTEXT:
         if (QWidget* widget = WidgetOf(this))
             SetWidgetText(widget, ToQString(CString(reinterpret_cast<LPCSTR>(lParam))));
         return TRUE;
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
 LRESULT CWnd::Default()
 {
-    return m_currentMsg ? DefWindowProc(m_currentMsg->message, m_currentMsg->wParam, m_currentMsg->lParam) : 0;
+    return m_currentMsg ? DefWindowProc(m_currentMsg->message, m_currentMsg->wParam, m_currentMsg->lParam)
+                        : 0;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
@@ -262,7 +269,7 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
     CWnd* from = FromHandle(header->hwndFrom);
     if (!from)
         return FALSE;
-    NotifyPayload payload{header, pResult};
+    NotifyPayload payload { header, pResult };
     const AFX_MSGMAP_ENTRY* entry = from->FindMessageEntry(WM_REFLECT_NOTIFY, header->code, 0);
     if (!entry)
         return FALSE;
@@ -270,7 +277,9 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
     return TRUE;
 }
 
-void CWnd::PostNcDestroy() {}
+void CWnd::PostNcDestroy()
+{
+}
 
 int CWnd::OnCreate(CREATESTRUCT*)
 {
@@ -372,7 +381,8 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         return FALSE;
     const BOOL wasVisible = widget->isVisible();
     if (!widget->isWindow() && (nCmdShow == SW_HIDE || nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNORMAL)) {
-        const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (nCmdShow == SW_HIDE ? SWP_HIDEWINDOW : SWP_SHOWWINDOW);
+        const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER
+            | (nCmdShow == SW_HIDE ? SWP_HIDEWINDOW : SWP_SHOWWINDOW);
         SetWindowPos(nullptr, 0, 0, 0, 0, flags);
         return wasVisible;
     }
@@ -444,19 +454,19 @@ CWnd* CWnd::GetFocus()
 void CWnd::GetClientRect(RECT* rect) const
 {
     const QWidget* client = ClientOf(this);
-    *rect = client ? RECT{0, 0, client->width(), client->height()} : RECT{};
+    *rect = client ? RECT { 0, 0, client->width(), client->height() } : RECT {};
 }
 
 void CWnd::GetWindowRect(RECT* rect) const
 {
     const QWidget* widget = WidgetOf(this);
     if (!widget) {
-        *rect = RECT{};
+        *rect = RECT {};
         return;
     }
     const QRect frame = widget->isWindow() ? widget->frameGeometry() : widget->geometry();
     const QPoint origin = widget->isWindow() ? frame.topLeft() : widget->mapToGlobal(QPoint(0, 0));
-    *rect = RECT{origin.x(), origin.y(), origin.x() + frame.width(), origin.y() + frame.height()};
+    *rect = RECT { origin.x(), origin.y(), origin.x() + frame.width(), origin.y() + frame.height() };
 }
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL)
@@ -481,7 +491,8 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
         return FALSE;
     const QRect now = widget->isWindow() ? widget->frameGeometry() : widget->geometry();
     const QPoint at = (pos.flags & SWP_NOMOVE) ? now.topLeft() : QPoint(pos.x, pos.y);
-    const QSize size = (pos.flags & SWP_NOSIZE) ? now.size() : QSize(std::max(pos.cx, 0), std::max(pos.cy, 0));
+    const QSize size
+        = (pos.flags & SWP_NOSIZE) ? now.size() : QSize(std::max(pos.cx, 0), std::max(pos.cy, 0));
     const bool changed = at != now.topLeft() || size != now.size();
     if (changed) {
         if (widget->isWindow()) {

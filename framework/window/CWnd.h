@@ -50,7 +50,7 @@ public:
     static CWnd* FromHandle(HWND hWnd);
 
     virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+        CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
     virtual BOOL DestroyWindow();
 
     // Hooks.
@@ -62,7 +62,7 @@ public:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void PostNcDestroy();
     // Called when the backing widget's size changed; lays children out.
-    virtual void RecalcLayout() {}
+    virtual void RecalcLayout() { }
 
     // Handles the message being processed the default way.
     LRESULT Default();
@@ -105,7 +105,7 @@ public:
     // position; SWP_FRAMECHANGED recomputes the non-client area.
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     BOOL RedrawWindow(const RECT* lpRectUpdate = nullptr, void* prgnUpdate = nullptr,
-                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW);
+        UINT flags = RDW_INVALIDATE | RDW_UPDATENOW);
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // Mouse capture (see GetCapture and ReleaseCapture).
@@ -140,10 +140,10 @@ protected:
 
     // Handlers of the framework's own messages, overridable through maps.
     int OnCreate(CREATESTRUCT* cs);
-    void OnDestroy() {}
+    void OnDestroy() { }
     void OnClose();
-    void OnTimer(UINT_PTR) {}
-    void OnSize(UINT, int, int) {}
+    void OnTimer(UINT_PTR) { }
+    void OnSize(UINT, int, int) { }
 
     DWORD m_dwWindowStyle = 0;
     UINT m_nID = 0;

@@ -26,8 +26,9 @@ bool AfxStartGui(int& argc, char** argv)
     if (QApplication::instance())
         return true;
     if (!HasDisplay()) {
-        std::fprintf(stderr, "brisquel: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                             "start it on a desktop or under xvfb-run.\n");
+        std::fprintf(stderr,
+            "brisquel: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+            "start it on a desktop or under xvfb-run.\n");
         return false;
     }
     // Lives until the process ends: destroying the toolkit during static

@@ -149,7 +149,8 @@ BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT)
         FullDrag() = uiParam != 0;
         SendToAll(WM_SETTINGCHANGE, SPI_SETDRAGFULLWINDOWS, 0);
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
@@ -159,7 +160,7 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, int hCursor, int nBackgroundColor, 
     // here, the window's widget takes its looks from its window object.
     static std::map<std::string, std::string> names;
     const std::string name = "Afx:" + std::to_string(nClassStyle) + ":" + std::to_string(hCursor) + ":"
-                             + std::to_string(nBackgroundColor) + ":" + std::to_string(hIcon);
+        + std::to_string(nBackgroundColor) + ":" + std::to_string(hIcon);
     return names.emplace(name, name).first->second.c_str();
 }
 
@@ -167,7 +168,11 @@ namespace {
 
 class TrackFilter : public QObject {
 public:
-    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove) : m_loop(loop), m_onMove(onMove) {}
+    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove)
+        : m_loop(loop)
+        , m_onMove(onMove)
+    {
+    }
     BOOL released = FALSE;
 
 protected:
@@ -194,7 +199,8 @@ protected:
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
                 m_loop.quit();
             return true;
-        default: return false;
+        default:
+            return false;
         }
     }
 

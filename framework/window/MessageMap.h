@@ -43,6 +43,8 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// The macros keep their hand-made layout.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                                                                \
 protected:                                                                                                   \
     static const AFX_MSGMAP* GetThisMessageMap();                                                            \
@@ -87,3 +89,4 @@ protected:                                                                      
 #define ON_NOTIFY_REFLECT(code, memberFxn)                                                                   \
     {WM_REFLECT_NOTIFY, (code), 0, 0, AFX_HANDLER(auto* p = reinterpret_cast<NotifyPayload*>(lParam);        \
                                                   self->memberFxn(p->header, p->result); return 1;)},
+// clang-format on

@@ -129,16 +129,16 @@ void Attach()
     if (q.doorbell)
         return;
     auto* doorbell = new Doorbell;
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, doorbell,
-                     [] {
-                         Queue& queue = TheQueue();
-                         {
-                             std::lock_guard lock(queue.mutex);
-                             if (!queue.messages.empty())
-                                 return;
-                         }
-                         AfxRunIdleHandlers();
-                     });
+    QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, doorbell, [] {
+            Queue& queue = TheQueue();
+            {
+                std::lock_guard lock(queue.mutex);
+                if (!queue.messages.empty())
+                    return;
+            }
+            AfxRunIdleHandlers();
+        });
     std::lock_guard lock(q.mutex);
     q.doorbell = doorbell;
     if (!q.messages.empty())
@@ -158,7 +158,7 @@ BOOL PostMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return FALSE;
     Queue& q = TheQueue();
     std::lock_guard lock(q.mutex);
-    q.messages.push_back(MSG{hWnd, message, wParam, lParam});
+    q.messages.push_back(MSG { hWnd, message, wParam, lParam });
     RingLocked(q);
     return TRUE;
 }

@@ -97,7 +97,8 @@ struct NCCALCSIZE_PARAMS {
 // Points travel in lParam as two signed 16-bit halves.
 constexpr LPARAM PointToLParam(POINT pt)
 {
-    return static_cast<LPARAM>((static_cast<DWORD>(pt.x) & 0xFFFF) | ((static_cast<DWORD>(pt.y) & 0xFFFF) << 16));
+    return static_cast<LPARAM>(
+        (static_cast<DWORD>(pt.x) & 0xFFFF) | ((static_cast<DWORD>(pt.y) & 0xFFFF) << 16));
 }
 constexpr CPoint PointFromLParam(LPARAM lParam)
 {
@@ -133,14 +134,33 @@ BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinI
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, int hCursor = 0, int nBackgroundColor = 0, int hIcon = 0);
 
 #define ON_WM_NCCALCSIZE()                                                                                   \
-    {WM_NCCALCSIZE, 0, 0, 0,                                                                                 \
-     AFX_HANDLER(self->OnNcCalcSize(static_cast<BOOL>(wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); \
-                 return 0;)},
-#define ON_WM_NCHITTEST() {WM_NCHITTEST, 0, 0, 0, AFX_HANDLER(return self->OnNcHitTest(PointFromLParam(lParam));)},
-#define ON_WM_NCPAINT() {WM_NCPAINT, 0, 0, 0, AFX_HANDLER(self->OnNcPaint(); return 0;)},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AFX_HANDLER(self->OnPaint(); return 0;)},
+    {                                                                                                        \
+        WM_NCCALCSIZE, 0, 0, 0,                                                                              \
+            AFX_HANDLER(                                                                                     \
+                self->OnNcCalcSize(static_cast<BOOL>(wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); \
+                return 0;)                                                                                   \
+    }                                                                                                        \
+    ,
+#define ON_WM_NCHITTEST()                                                                                    \
+    {                                                                                                        \
+        WM_NCHITTEST, 0, 0, 0, AFX_HANDLER(return self->OnNcHitTest(PointFromLParam(lParam));)               \
+    }                                                                                                        \
+    ,
+#define ON_WM_NCPAINT()                                                                                      \
+    {                                                                                                        \
+        WM_NCPAINT, 0, 0, 0, AFX_HANDLER(self->OnNcPaint(); return 0;)                                       \
+    }                                                                                                        \
+    ,
+#define ON_WM_PAINT()                                                                                        \
+    {                                                                                                        \
+        WM_PAINT, 0, 0, 0, AFX_HANDLER(self->OnPaint(); return 0;)                                           \
+    }                                                                                                        \
+    ,
 #define AFX_MOUSE_ENTRY(msg, fn)                                                                             \
-    {msg, 0, 0, 0, AFX_HANDLER(self->fn(static_cast<UINT>(wParam), PointFromLParam(lParam)); return 0;)},
+    {                                                                                                        \
+        msg, 0, 0, 0, AFX_HANDLER(self->fn(static_cast<UINT>(wParam), PointFromLParam(lParam)); return 0;)   \
+    }                                                                                                        \
+    ,
 #define ON_WM_NCLBUTTONDOWN() AFX_MOUSE_ENTRY(WM_NCLBUTTONDOWN, OnNcLButtonDown)
 #define ON_WM_NCLBUTTONUP() AFX_MOUSE_ENTRY(WM_NCLBUTTONUP, OnNcLButtonUp)
 #define ON_WM_NCLBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
@@ -151,10 +171,27 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, int hCursor = 0, int nBackgroundCol
 #define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_RBUTTONDOWN() AFX_MOUSE_ENTRY(WM_RBUTTONDOWN, OnRButtonDown)
 #define ON_WM_CAPTURECHANGED()                                                                               \
-    {WM_CAPTURECHANGED, 0, 0, 0, AFX_HANDLER(self->OnCaptureChanged(CWnd::FromHandle(HWND(static_cast<std::uint32_t>(lParam)))); return 0;)},
+    {                                                                                                        \
+        WM_CAPTURECHANGED, 0, 0, 0,                                                                          \
+            AFX_HANDLER(self->OnCaptureChanged(CWnd::FromHandle(HWND(static_cast<std::uint32_t>(lParam))));  \
+                        return 0;)                                                                           \
+    }                                                                                                        \
+    ,
 #define ON_WM_WINDOWPOSCHANGING()                                                                            \
-    {WM_WINDOWPOSCHANGING, 0, 0, 0, AFX_HANDLER(self->OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return 0;)},
+    {                                                                                                        \
+        WM_WINDOWPOSCHANGING, 0, 0, 0,                                                                       \
+            AFX_HANDLER(self->OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return 0;)          \
+    }                                                                                                        \
+    ,
 #define ON_WM_SETTINGCHANGE()                                                                                \
-    {WM_SETTINGCHANGE, 0, 0, 0,                                                                              \
-     AFX_HANDLER(self->OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam)); return 0;)},
-#define ON_MESSAGE(msg, memberFxn) {msg, 0, 0, 0, AFX_HANDLER(return self->memberFxn(wParam, lParam);)},
+    {                                                                                                        \
+        WM_SETTINGCHANGE, 0, 0, 0,                                                                           \
+            AFX_HANDLER(self->OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam));  \
+                        return 0;)                                                                           \
+    }                                                                                                        \
+    ,
+#define ON_MESSAGE(msg, memberFxn)                                                                           \
+    {                                                                                                        \
+        msg, 0, 0, 0, AFX_HANDLER(return self->memberFxn(wParam, lParam);)                                   \
+    }                                                                                                        \
+    ,

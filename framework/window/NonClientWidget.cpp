@@ -14,7 +14,12 @@ namespace {
 // window takes is the window's client input.
 class ClientAreaWidget : public QWidget {
 public:
-    ClientAreaWidget(NonClientWidget* outer) : QWidget(outer), m_outer(outer) { setMouseTracking(true); }
+    ClientAreaWidget(NonClientWidget* outer)
+        : QWidget(outer)
+        , m_outer(outer)
+    {
+        setMouseTracking(true);
+    }
 
 protected:
     void mousePressEvent(QMouseEvent* e) override { m_outer->RouteMouse(e, false); }
@@ -39,9 +44,12 @@ UINT ClientMessage(const QMouseEvent* e, bool doubleClick)
         if (e->button() == Qt::RightButton)
             return WM_RBUTTONDOWN;
         return doubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
-    case QEvent::MouseButtonRelease: return e->button() == Qt::LeftButton ? WM_LBUTTONUP : 0;
-    case QEvent::MouseMove: return WM_MOUSEMOVE;
-    default: return 0;
+    case QEvent::MouseButtonRelease:
+        return e->button() == Qt::LeftButton ? WM_LBUTTONUP : 0;
+    case QEvent::MouseMove:
+        return WM_MOUSEMOVE;
+    default:
+        return 0;
     }
 }
 
@@ -51,10 +59,14 @@ UINT NonClientMessage(const QMouseEvent* e, bool doubleClick)
         return 0;
     switch (e->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: return doubleClick ? WM_NCLBUTTONDBLCLK : WM_NCLBUTTONDOWN;
-    case QEvent::MouseButtonRelease: return WM_NCLBUTTONUP;
-    case QEvent::MouseMove: return WM_NCMOUSEMOVE;
-    default: return 0;
+    case QEvent::MouseButtonDblClick:
+        return doubleClick ? WM_NCLBUTTONDBLCLK : WM_NCLBUTTONDOWN;
+    case QEvent::MouseButtonRelease:
+        return WM_NCLBUTTONUP;
+    case QEvent::MouseMove:
+        return WM_NCMOUSEMOVE;
+    default:
+        return 0;
     }
 }
 
@@ -65,7 +77,9 @@ WPARAM KeyState()
 
 } // namespace
 
-NonClientWidget::NonClientWidget(QWidget* parent) : QWidget(parent), m_client(new ClientAreaWidget(this))
+NonClientWidget::NonClientWidget(QWidget* parent)
+    : QWidget(parent)
+    , m_client(new ClientAreaWidget(this))
 {
     setMouseTracking(true);
     m_client->setAutoFillBackground(true);
@@ -91,12 +105,12 @@ void NonClientWidget::RecalcFrame()
     CWnd* wnd = WindowOfWidget(this);
     const QRect g = isWindow() ? frameGeometry() : geometry();
     NCCALCSIZE_PARAMS params;
-    params.rgrc[0] = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    params.rgrc[0] = RECT { g.left(), g.top(), g.left() + g.width(), g.top() + g.height() };
     if (wnd)
         wnd->SendMessage(WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
     const RECT& c = params.rgrc[0];
     const QRect client(c.left - g.left(), c.top - g.top(), std::max<int>(0, c.right - c.left),
-                       std::max<int>(0, c.bottom - c.top));
+        std::max<int>(0, c.bottom - c.top));
     MarkDirty();
     if (m_client->geometry() != client)
         m_client->setGeometry(client); // its resize tells the window (WM_SIZE)
@@ -186,7 +200,8 @@ void NonClientWidget::mouseDoubleClickEvent(QMouseEvent* event)
     RouteMouse(event, true);
 }
 
-TrackerOverlay::TrackerOverlay(QWidget* topLevel) : QWidget(topLevel)
+TrackerOverlay::TrackerOverlay(QWidget* topLevel)
+    : QWidget(topLevel)
 {
     setObjectName(QStringLiteral("brisquelTrackerOverlay"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -220,8 +235,8 @@ void TrackerOverlay::paintEvent(QPaintEvent*)
 TrackerOverlay* TrackerOverlayOf(QWidget* widget)
 {
     QWidget* top = widget->window();
-    if (auto* existing = top->findChild<TrackerOverlay*>(QStringLiteral("brisquelTrackerOverlay"),
-                                                          Qt::FindDirectChildrenOnly))
+    if (auto* existing = top->findChild<TrackerOverlay*>(
+            QStringLiteral("brisquelTrackerOverlay"), Qt::FindDirectChildrenOnly))
         return existing;
     return new TrackerOverlay(top);
 }

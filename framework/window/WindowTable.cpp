@@ -15,7 +15,7 @@ struct Slot {
 
 struct Table {
     std::mutex mutex;
-    std::vector<Slot> slots{Slot{}}; // slot 0 is never used: handle 0 is null
+    std::vector<Slot> slots { Slot {} }; // slot 0 is never used: handle 0 is null
     std::vector<std::uint32_t> free;
 };
 
@@ -46,7 +46,7 @@ HWND Add(CWnd* wnd)
         index = static_cast<std::uint32_t>(t.slots.size());
         if (index > kIndexMask)
             return HWND();
-        t.slots.push_back(Slot{});
+        t.slots.push_back(Slot {});
     }
     t.slots[index].wnd = wnd;
     return MakeHandle(index, t.slots[index].generation);

@@ -4,8 +4,8 @@ void DockFixture::SetUp()
 {
     SystemParametersInfo(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
     m_frame = new CFrameWnd;
-    ASSERT_TRUE(m_frame->Create(WC_FRAME, "dock test", WS_OVERLAPPEDWINDOW, CRect(0, 0, kFrameWidth, kFrameHeight),
-                                nullptr, 0));
+    ASSERT_TRUE(m_frame->Create(
+        WC_FRAME, "dock test", WS_OVERLAPPEDWINDOW, CRect(0, 0, kFrameWidth, kFrameHeight), nullptr, 0));
     m_frame->EnableDocking(CBRS_ALIGN_ANY);
     m_frame->ShowWindow(SW_SHOW);
     ASSERT_EQ(FrameClient().Width(), kFrameWidth);

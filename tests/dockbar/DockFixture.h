@@ -27,7 +27,7 @@ public:
     {
         CRect rc;
         GetClientRect(&rc);
-        POINT origin{0, 0};
+        POINT origin { 0, 0 };
         ClientToScreen(&origin);
         rc.OffsetRect(origin.x, origin.y);
         return rc;

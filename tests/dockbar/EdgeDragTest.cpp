@@ -47,7 +47,7 @@ TEST_F(EdgeDrag, TheThickestMinimumOfTheRowLimitsAThicknessDrag)
 {
     TestBar* upper = AddBar(kLeft, CSize(300, 300), 100);
     TestBar* lower = AddBar(kLeft, CSize(300, 300), 101);
-    MakeRow(kLeft, {upper, lower});
+    MakeRow(kLeft, { upper, lower });
     lower->m_sizeMinVert.cx = 120;
     Layout();
     const CPoint start = RightEdgeMid(upper);
@@ -116,7 +116,7 @@ TEST_F(EdgeDrag, ARightPressOrTheLossOfTheCaptureEndsTheDragKeepingTheSizes)
     Layout();
     CPoint start = RightEdgeMid(bar);
     bar->BeginEdgeDrag(HTRIGHT, start);
-    POINT moved{start.x + 30, start.y};
+    POINT moved { start.x + 30, start.y };
     bar->ScreenToClient(&moved);
     bar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(moved));
     bar->SendMessage(WM_RBUTTONDOWN, 0, 0);

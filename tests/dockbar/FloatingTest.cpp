@@ -24,8 +24,8 @@ TEST_F(Floating, AFloatingBarHasNoEdgesNoGripperAndAnswersHTCLIENTEverywhere)
     EXPECT_EQ(w.Height(), 200);
     EXPECT_EQ(bar->m_dwSizingStyle & SZBS_EDGEALL, 0u);
     EXPECT_EQ(bar->ClientRect(), CRect(w.left + 3, w.top + 5, w.right - 3, w.bottom - 3));
-    for (const CPoint pt : {CPoint(w.left + 1, w.top + 1), CPoint(w.right - 2, w.top + 100),
-                            CPoint(w.right - 8, w.top + 3), CPoint(w.left + 50, w.bottom - 2)})
+    for (const CPoint pt : { CPoint(w.left + 1, w.top + 1), CPoint(w.right - 2, w.top + 100),
+             CPoint(w.right - 8, w.top + 3), CPoint(w.left + 50, w.bottom - 2) })
         EXPECT_EQ(bar->HitTest(pt), HTCLIENT);
 
     // Back to where it was docked.
@@ -126,7 +126,7 @@ TEST_F(Floating, AMoveDragShowsItsRectangleAndDropsTheBarFloatingOrDockedOnTheSi
     EXPECT_EQ(bar->m_nDockBarId, AFX_IDW_DOCKBAR_RIGHT);
     Layout();
     EXPECT_EQ(bar->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGELEFT);
-    POINT clientRight{kFrameWidth, 0};
+    POINT clientRight { kFrameWidth, 0 };
     m_frame->ClientToScreen(&clientRight);
     EXPECT_EQ(bar->WindowRect().right, clientRight.x);
 
@@ -142,14 +142,15 @@ TEST_F(Floating, AFloatedBarReturnsToItsRowAndTheCaptionFollowsItsTitle)
 {
     TestBar* upper = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 300), 100);
     TestBar* lower = AddBar(AFX_IDW_DOCKBAR_LEFT, CSize(300, 300), 101);
-    MakeRow(AFX_IDW_DOCKBAR_LEFT, {upper, lower});
+    MakeRow(AFX_IDW_DOCKBAR_LEFT, { upper, lower });
     Layout();
     CDockBar* dock = DockBar(AFX_IDW_DOCKBAR_LEFT);
 
     lower->m_pDockContext->ToggleDocking();
     ASSERT_TRUE(lower->IsFloating());
     // Its place in the row is kept by its id.
-    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, upper, CDockBar::PlaceholderEntry(101), nullptr}));
+    EXPECT_EQ(
+        dock->m_arrBars, (std::vector<void*> { nullptr, upper, CDockBar::PlaceholderEntry(101), nullptr }));
     Layout();
     EXPECT_EQ(upper->WindowRect().Height(), kFrameHeight);
     EXPECT_EQ(upper->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT);
@@ -159,7 +160,7 @@ TEST_F(Floating, AFloatedBarReturnsToItsRowAndTheCaptionFollowsItsTitle)
     EXPECT_EQ(lower->GetParentFrame()->GetWindowText(), CString("renamed"));
 
     lower->m_pDockContext->ToggleDocking();
-    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, upper, lower, nullptr}));
+    EXPECT_EQ(dock->m_arrBars, (std::vector<void*> { nullptr, upper, lower, nullptr }));
     Layout();
     EXPECT_EQ(upper->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT | SZBS_EDGEBOTTOM);
     EXPECT_EQ(lower->WindowRect().top, upper->WindowRect().bottom - 2);

@@ -43,7 +43,7 @@ TEST_F(RowLayout, TwoBarsInTheLeftColumnShareItAndTradeLengthAtTheEdgeBetweenThe
 {
     TestBar* upper = AddBar(kLeft, CSize(300, 300), 100);
     TestBar* lower = AddBar(kLeft, CSize(300, 300), 101);
-    MakeRow(kLeft, {upper, lower});
+    MakeRow(kLeft, { upper, lower });
     Layout();
     EXPECT_EQ(upper->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT | SZBS_EDGEBOTTOM);
     EXPECT_EQ(lower->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT | SZBS_EDGETOP);
@@ -91,7 +91,7 @@ TEST_F(RowLayout, DraggingTheFirstEdgeOfThreeShrinksTheSecondToItsMinimumThenThe
     TestBar* a = AddBar(kLeft, CSize(200, 200), 100);
     TestBar* b = AddBar(kLeft, CSize(200, 200), 101);
     TestBar* c = AddBar(kLeft, CSize(200, 200), 102);
-    MakeRow(kLeft, {a, b, c});
+    MakeRow(kLeft, { a, b, c });
     Layout();
     EXPECT_EQ(b->m_dwSizingStyle & SZBS_EDGEALL, SZBS_EDGERIGHT | SZBS_EDGETOP | SZBS_EDGEBOTTOM);
     const int la = a->m_sizeVert.cy;
@@ -115,7 +115,7 @@ TEST_F(RowLayout, TwoBarsOf300FitA598ColumnAndShareGrowthAndShrinkageInRowOrder)
 {
     TestBar* first = AddBar(kLeft, CSize(300, 300), 100);
     TestBar* second = AddBar(kLeft, CSize(300, 300), 101);
-    MakeRow(kLeft, {first, second});
+    MakeRow(kLeft, { first, second });
     const auto negotiate = [&](int height) {
         first->m_sizeVert.cy = second->m_sizeVert.cy = 300;
         EXPECT_TRUE(first->NegotiateRowSpace(height - 2, FALSE));
@@ -138,7 +138,7 @@ TEST_F(RowLayout, ABarJustShownKeepsItsLengthWhileTheOthersCanAbsorbTheDifferenc
     TestBar* a = AddBar(kLeft, CSize(200, 200), 100);
     TestBar* b = AddBar(kLeft, CSize(200, 200), 101);
     TestBar* c = AddBar(kLeft, CSize(200, 200), 102);
-    MakeRow(kLeft, {a, b, c});
+    MakeRow(kLeft, { a, b, c });
     Layout();
     m_frame->ShowControlBar(b, FALSE, FALSE);
     Layout();
@@ -160,28 +160,28 @@ TEST_F(RowLayout, ARowWhoseMinimumsOverflowIsSplitOrSetToTheMinimum)
 
     // The overflow comes after this bar: a separator goes before the bar
     // that does not fit.
-    for (TestBar* bar : {a, b, c})
+    for (TestBar* bar : { a, b, c })
         bar->m_sizeMinVert.cy = 250;
-    MakeRow(kLeft, {a, b, c});
+    MakeRow(kLeft, { a, b, c });
     EXPECT_TRUE(a->NegotiateRowSpace(598, FALSE));
-    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, a, b, nullptr, c, nullptr}));
+    EXPECT_EQ(dock->m_arrBars, (std::vector<void*> { nullptr, a, b, nullptr, c, nullptr }));
 
     // This bar is the first that does not fit: it is set to its minimum.
-    MakeRow(kLeft, {a, b, c});
+    MakeRow(kLeft, { a, b, c });
     b->m_sizeVert.cy = 500;
     EXPECT_TRUE(b->NegotiateRowSpace(400, FALSE));
     EXPECT_EQ(b->m_sizeVert.cy, 250);
     EXPECT_EQ(dock->m_arrBars.size(), 5u);
 
     // The overflow is before this bar: it moves to a new row.
-    MakeRow(kLeft, {a, b, c});
+    MakeRow(kLeft, { a, b, c });
     EXPECT_FALSE(c->NegotiateRowSpace(400, FALSE));
-    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, a, b, nullptr, c, nullptr}));
+    EXPECT_EQ(dock->m_arrBars, (std::vector<void*> { nullptr, a, b, nullptr, c, nullptr }));
 
     // A full layout splits the column and keeps every bar at least at its minimum.
-    MakeRow(kLeft, {a, b, c});
+    MakeRow(kLeft, { a, b, c });
     Layout();
-    for (TestBar* bar : {a, b, c})
+    for (TestBar* bar : { a, b, c })
         EXPECT_GE(bar->WindowRect().Height(), 250);
-    EXPECT_EQ(dock->m_arrBars, (std::vector<void*>{nullptr, a, b, nullptr, c, nullptr}));
+    EXPECT_EQ(dock->m_arrBars, (std::vector<void*> { nullptr, a, b, nullptr, c, nullptr }));
 }

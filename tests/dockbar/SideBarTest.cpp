@@ -23,7 +23,7 @@ protected:
         g_nReportedProbes = 0;
         m_app = std::make_unique<CVelmoraApp>();
         m_app->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc),
-                                                     RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
+            RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
         CCommandLineInfo info;
         ASSERT_TRUE(m_app->ProcessShellCommand(info));
         m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
@@ -61,9 +61,10 @@ protected:
         CSideBar& bar = m_frame->SideBar();
         CRect client;
         bar.GetClientRect(&client);
-        POINT origin{0, 0};
+        POINT origin { 0, 0 };
         bar.ClientToScreen(&origin);
-        EXPECT_EQ(Screen(&bar.Form()), CRect(origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height()));
+        EXPECT_EQ(Screen(&bar.Form()),
+            CRect(origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height()));
         EXPECT_GT(client.Width(), 0);
     }
 
@@ -93,7 +94,7 @@ TEST_F(SideBarTest, StartsDockedOnTheLeftBesideTheListWithTheFormFillingIt)
     EXPECT_TRUE(bar.IsVisible());
     EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_LEFT);
     EXPECT_EQ(bar.GetBarStyle() & (CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC),
-              CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+        CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
     EXPECT_EQ(bar.m_dwSizingStyle, SZBS_SHOWEDGES | SZBS_SIZECHILD | SZBS_EDGERIGHT);
     EXPECT_TRUE(bar.IsKindOf(RUNTIME_CLASS(CSizingControlBar)));
     EXPECT_EQ(Screen(&bar).Width(), std::max(350, FormTemplateWidth(bar) + kDockedFrame));

@@ -37,7 +37,11 @@ TEST(CString, ConvertsBetweenUtf8AndCodePage936)
     EXPECT_EQ(marker.ToUtf8(), "<TITLE>域名纠错系统");
     EXPECT_EQ(CString::FromUtf8("。"), "\xA1\xA3");
     // Undecodable bytes become U+FFFD and the rest still converts.
-    EXPECT_EQ(CString("\xFF" "a").ToUtf8(), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(CString("\xFF"
+                      "a")
+                  .ToUtf8(),
+        "\xEF\xBF\xBD"
+        "a");
 }
 
 TEST(CString, FormatsSignedDecimals)

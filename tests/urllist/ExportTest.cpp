@@ -13,7 +13,8 @@ class ExportTest : public ListFixture {
 protected:
     void FillMixed()
     {
-        FillRows({{"ok.test", "OK"}, {"new.test", ""}, {"late.test", Gbk("超时!")}, {"ign.test", Gbk("用户忽略！")}});
+        FillRows({ { "ok.test", "OK" }, { "new.test", "" }, { "late.test", Gbk("超时!") },
+            { "ign.test", Gbk("用户忽略！") } });
     }
     void Choose(const std::string& path)
     {
@@ -29,8 +30,8 @@ protected:
     }
     HubMessage LastResult() const
     {
-        const auto results = HubMessages({UM_EXPORT_RESULT});
-        return results.empty() ? HubMessage{0, 0, 0} : results.back();
+        const auto results = HubMessages({ UM_EXPORT_RESULT });
+        return results.empty() ? HubMessage { 0, 0, 0 } : results.back();
     }
 };
 
@@ -42,10 +43,9 @@ TEST_F(ExportTest, EachKindWritesItsRowsWithCrLf)
         std::string bytes;
     };
     const Case cases[] = {
-        {EXPORT_ALL, "ok.test\r\nnew.test\r\nlate.test\r\nign.test\r\n"},
-        {EXPORT_VALID, "ok.test\r\n"},
-        {EXPORT_INVALID, "late.test\r\nign.test\r\n"},
-        {7, "ok.test\r\nnew.test\r\nlate.test\r\nign.test\r\n"}, // unknown kinds export everything
+        { EXPORT_ALL, "ok.test\r\nnew.test\r\nlate.test\r\nign.test\r\n" }, { EXPORT_VALID, "ok.test\r\n" },
+        { EXPORT_INVALID, "late.test\r\nign.test\r\n" },
+        { 7, "ok.test\r\nnew.test\r\nlate.test\r\nign.test\r\n" }, // unknown kinds export everything
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -54,7 +54,7 @@ TEST_F(ExportTest, EachKindWritesItsRowsWithCrLf)
         RunOnView(UM_EXPORT_RUN, c.kind, UM_EXPORT_RESULT);
         EXPECT_EQ(ReadAll(path), c.bytes);
         const auto lines = static_cast<LPARAM>(std::count(c.bytes.begin(), c.bytes.end(), '\n'));
-        EXPECT_EQ(LastResult(), (HubMessage{UM_EXPORT_RESULT, static_cast<WPARAM>(c.kind), lines}));
+        EXPECT_EQ(LastResult(), (HubMessage { UM_EXPORT_RESULT, static_cast<WPARAM>(c.kind), lines }));
     }
     EXPECT_TRUE(m_boxes.empty());
 }
@@ -80,13 +80,13 @@ TEST_F(ExportTest, EmptyListOrCancelExportsNothing)
 {
     RunOnView(UM_EXPORT_RUN, EXPORT_INVALID, UM_EXPORT_RESULT);
     EXPECT_TRUE(m_dialogs.empty());
-    EXPECT_EQ(LastResult(), (HubMessage{UM_EXPORT_RESULT, EXPORT_INVALID, 0}));
+    EXPECT_EQ(LastResult(), (HubMessage { UM_EXPORT_RESULT, EXPORT_INVALID, 0 }));
 
     FillMixed();
-    m_dialogAnswer = FileDialogAnswer{};
+    m_dialogAnswer = FileDialogAnswer {};
     RunOnView(UM_EXPORT_RUN, EXPORT_ALL, UM_EXPORT_RESULT);
     EXPECT_EQ(m_dialogs.size(), 1u);
-    EXPECT_EQ(LastResult(), (HubMessage{UM_EXPORT_RESULT, EXPORT_ALL, 0}));
+    EXPECT_EQ(LastResult(), (HubMessage { UM_EXPORT_RESULT, EXPORT_ALL, 0 }));
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 0);
 }
@@ -101,7 +101,7 @@ TEST_F(ExportTest, WriteFailureNamesThePathAndKeepsOldFile)
     const std::string paths[] = {
         m_dir + "/missing-folder/out.txt",
         existing + "/out.txt", // a file where a folder should be
-        folder,                // a folder as the target
+        folder, // a folder as the target
     };
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
@@ -110,7 +110,7 @@ TEST_F(ExportTest, WriteFailureNamesThePathAndKeepsOldFile)
         RunOnView(UM_EXPORT_RUN, EXPORT_ALL, UM_EXPORT_RESULT);
         ASSERT_EQ(m_boxes.size(), 1u);
         EXPECT_NE(m_boxes[0].text.Find(CString(path)), -1) << m_boxes[0].text.ToUtf8();
-        EXPECT_EQ(LastResult(), (HubMessage{UM_EXPORT_RESULT, EXPORT_ALL, 0}));
+        EXPECT_EQ(LastResult(), (HubMessage { UM_EXPORT_RESULT, EXPORT_ALL, 0 }));
     }
     EXPECT_EQ(ReadAll(existing), "old contents\n");
     EXPECT_TRUE(std::filesystem::is_directory(folder));

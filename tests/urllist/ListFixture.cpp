@@ -25,7 +25,7 @@ void ListFixture::SetUp()
     g_nReportedProbes = 0;
 
     AfxSetMessageBoxHook([this](HWND owner, const CString& text, const CString& caption, UINT type) {
-        m_boxes.push_back({owner, text, caption, type});
+        m_boxes.push_back({ owner, text, caption, type });
         return IDOK;
     });
     AfxSetFileDialogHook([this](const FileDialogRequest& request) {
@@ -33,7 +33,7 @@ void ListFixture::SetUp()
         return m_dialogAnswer;
     });
     AfxSetPopupMenuHook([this](const PopupMenuRequest& request) {
-        m_popups.push_back({*request.items, request.flags, request.owner});
+        m_popups.push_back({ *request.items, request.flags, request.owner });
         return m_popupChoice;
     });
     AfxSetShellOpenHook([this](const CString& verb, const CString& file) {
@@ -43,8 +43,8 @@ void ListFixture::SetUp()
 
     // What InitInstance does, without its configuration file.
     m_app = std::make_unique<CVelmoraApp>();
-    m_app->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame),
-                                                 RUNTIME_CLASS(CVelmoraView)));
+    m_app->AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
     CCommandLineInfo info;
     ASSERT_TRUE(m_app->ProcessShellCommand(info));
     m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
@@ -105,7 +105,7 @@ std::vector<ListFixture::HubMessage> ListFixture::HubMessages(const std::vector<
             continue;
         for (UINT wanted : only) {
             if (msg.message == wanted)
-                out.push_back({msg.message, msg.wParam, msg.lParam});
+                out.push_back({ msg.message, msg.wParam, msg.lParam });
         }
     }
     return out;
@@ -132,7 +132,7 @@ LPARAM ListFixture::Import(const std::string& bytes)
     g_strImportPath = CString(WriteFile("urls.txt", bytes));
     m_messages.clear();
     RunOnView(UM_IMPORT_RUN, 0, UM_LIST_LOADED);
-    const auto loaded = HubMessages({UM_LIST_LOADED});
+    const auto loaded = HubMessages({ UM_LIST_LOADED });
     return loaded.empty() ? -1 : loaded.back().lParam;
 }
 

@@ -10,14 +10,14 @@ protected:
     // What the list control sends when the user right-clicks it.
     void RightClick()
     {
-        NMHDR header{m_view->m_hWnd, static_cast<UINT_PTR>(m_view->GetDlgCtrlID()), NM_RCLICK};
+        NMHDR header { m_view->m_hWnd, static_cast<UINT_PTR>(m_view->GetDlgCtrlID()), NM_RCLICK };
         SendMessageA(m_frame->m_hWnd, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
         AfxPumpPendingMessages();
     }
     // Right-clicks row `row` holding `url` and picks "open".
     void OpenRow(const std::string& url)
     {
-        FillRows({{"first.test", ""}, {url, "OK"}});
+        FillRows({ { "first.test", "" }, { url, "OK" } });
         List().SetSelectionMark(1);
         m_popupChoice = ID_OPEN_URL;
         RightClick();
@@ -27,7 +27,7 @@ protected:
 
 TEST_F(ListMenuTest, NoSelectionMarkShowsNoMenu)
 {
-    FillRows({{"a.test", ""}});
+    FillRows({ { "a.test", "" } });
     ASSERT_EQ(List().GetSelectionMark(), -1);
     RightClick();
     EXPECT_TRUE(m_popups.empty());
@@ -50,7 +50,7 @@ TEST_F(ListMenuTest, MenuOffersOpenAndOpensTheMarkedRow)
 
 TEST_F(ListMenuTest, DismissedMenuOpensNothing)
 {
-    FillRows({{"a.test", ""}});
+    FillRows({ { "a.test", "" } });
     List().SetSelectionMark(0);
     m_popupChoice = 0;
     RightClick();
@@ -61,10 +61,10 @@ TEST_F(ListMenuTest, DismissedMenuOpensNothing)
 TEST_F(ListMenuTest, WebAddressesOpenAsTheyAreOrGetHttp)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"HTTPS://Example.test/A", "HTTPS://Example.test/A"},
-        {"hTtP://example.test", "hTtP://example.test"},
-        {"example.test/x", "http://example.test/x"},
-        {"example.test:8080/x", "http://example.test:8080/x"},
+        { "HTTPS://Example.test/A", "HTTPS://Example.test/A" },
+        { "hTtP://example.test", "hTtP://example.test" },
+        { "example.test/x", "http://example.test/x" },
+        { "example.test:8080/x", "http://example.test:8080/x" },
     };
     for (const auto& [url, opened] : cases) {
         SCOPED_TRACE(url);
@@ -78,7 +78,7 @@ TEST_F(ListMenuTest, WebAddressesOpenAsTheyAreOrGetHttp)
 
 TEST_F(ListMenuTest, OtherSchemesAreRefused)
 {
-    for (const std::string url : {"file:///etc/passwd", "javascript:alert(1)", "JavaScript:x"}) {
+    for (const std::string url : { "file:///etc/passwd", "javascript:alert(1)", "JavaScript:x" }) {
         SCOPED_TRACE(url);
         m_boxes.clear();
         OpenRow(url);

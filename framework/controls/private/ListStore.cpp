@@ -39,7 +39,8 @@ int ListStore::InsertRow(int row, const CString& firstCell)
         m_cells.resize(m_cells.size() + columns - 1);
         m_data.push_back(0);
     } else {
-        auto at = m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(Index(row, 0)), columns, CString());
+        auto at = m_cells.insert(
+            m_cells.begin() + static_cast<std::ptrdiff_t>(Index(row, 0)), columns, CString());
         *at = firstCell;
         m_data.insert(m_data.begin() + row, 0);
     }

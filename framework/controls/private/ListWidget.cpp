@@ -52,7 +52,9 @@ void ListModel::CatchUp()
     m_store->ClearChanges();
 }
 
-ListWidget::ListWidget(QWidget* parent) : QTableView(parent), m_model(new ListModel(&m_store, this))
+ListWidget::ListWidget(QWidget* parent)
+    : QTableView(parent)
+    , m_model(new ListModel(&m_store, this))
 {
     setModel(m_model);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -69,7 +71,7 @@ ListWidget::ListWidget(QWidget* parent) : QTableView(parent), m_model(new ListMo
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setHighlightSections(false);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { OnCurrentChanged(current); });
+        [this](const QModelIndex& current) { OnCurrentChanged(current); });
     // Rows removed or replaced take the selection with them.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_selectionMark = -1; });
     AfxAddIdleHandler(this, [this] { CatchUp(); });
@@ -89,8 +91,8 @@ void ListWidget::SetExtendedStyle(DWORD exStyle)
 {
     m_exStyle = exStyle;
     setShowGrid((exStyle & LVS_EX_GRIDLINES) != 0);
-    setSelectionBehavior((exStyle & LVS_EX_FULLROWSELECT) ? QAbstractItemView::SelectRows
-                                                           : QAbstractItemView::SelectItems);
+    setSelectionBehavior(
+        (exStyle & LVS_EX_FULLROWSELECT) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
 }
 
 void ListWidget::SetShowSelectionAlways(bool on)
@@ -99,7 +101,8 @@ void ListWidget::SetShowSelectionAlways(bool on)
         return;
     QPalette p = palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    p.setColor(
+        QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
 }
 
@@ -127,7 +130,7 @@ void ListWidget::contextMenuEvent(QContextMenuEvent* event)
     if (!self)
         return;
     event->accept();
-    NMHDR header{self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), NM_RCLICK};
+    NMHDR header { self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), NM_RCLICK };
     // The parent reflects the notification back to the list's own window.
     if (CWnd* parent = self->GetParent())
         parent->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));

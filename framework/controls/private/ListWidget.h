@@ -11,7 +11,11 @@
 
 class ListModel : public QAbstractTableModel {
 public:
-    explicit ListModel(ListStore* store, QObject* parent) : QAbstractTableModel(parent), m_store(store) {}
+    explicit ListModel(ListStore* store, QObject* parent)
+        : QAbstractTableModel(parent)
+        , m_store(store)
+    {
+    }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -8,12 +8,13 @@
 
 namespace {
 
-constexpr int kGap = 2;     // between panes
+constexpr int kGap = 2; // between panes
 constexpr int kPadding = 3; // text inside a pane
 
 } // namespace
 
-StatusBarWidget::StatusBarWidget(QWidget* parent) : QWidget(parent)
+StatusBarWidget::StatusBarWidget(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
@@ -61,7 +62,7 @@ void StatusBarWidget::paintEvent(QPaintEvent*)
             painter.drawLine(r.topRight(), r.bottomRight());
         }
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(r.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         ToQString(m_panes[i].text));
+        painter.drawText(r.adjusted(kPadding, 0, -kPadding, 0),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, ToQString(m_panes[i].text));
     }
 }

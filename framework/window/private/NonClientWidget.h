@@ -27,10 +27,10 @@ class NonClientWidget;
 class TrackerOverlay;
 
 struct DcData {
-    QImage* image = nullptr;                 // the surface drawn on, if any
-    QPointer<NonClientWidget> owner;         // a window DC: the widget to refresh afterwards
-    QPointer<TrackerOverlay> overlay;        // a frame's window DC: trackers only
-    QPoint windowOrigin;                     // screen position of the window's top-left (overlay DCs)
+    QImage* image = nullptr; // the surface drawn on, if any
+    QPointer<NonClientWidget> owner; // a window DC: the widget to refresh afterwards
+    QPointer<TrackerOverlay> overlay; // a frame's window DC: trackers only
+    QPoint windowOrigin; // screen position of the window's top-left (overlay DCs)
     std::unique_ptr<QPainter> painter;
     QRegion clip;
     CBitmap* bitmap = nullptr;

@@ -47,7 +47,10 @@ void BindWidget(QWidget* widget, CWnd* wnd);
 // Generic widget for windows that are not native controls.
 class GenericWidget : public QWidget {
 public:
-    explicit GenericWidget(QWidget* parent) : QWidget(parent) {}
+    explicit GenericWidget(QWidget* parent)
+        : QWidget(parent)
+    {
+    }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
