@@ -11,7 +11,7 @@ class CCmdUI;
 
 // Framework-private message numbers.
 constexpr UINT WM_COMMAND_UPDATE_UI = 0x0363; // lParam: CCmdUI*
-constexpr UINT WM_REFLECT_NOTIFY = 0xBC4E;    // WM_NOTIFY reflected to the control that sent it
+constexpr UINT WM_REFLECT_NOTIFY = 0xBC4E; // WM_NOTIFY reflected to the control that sent it
 
 // Button notification codes carried in WM_COMMAND.
 constexpr UINT BN_CLICKED = 0;
