@@ -54,18 +54,22 @@ BOOL CVelmoraApp::InitInstance()
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(0);
 
-    AddDocTemplate(new CSingleDocTemplate(
-        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
-
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo))
+    if (!OpenMainWindow(cmdInfo))
         return FALSE;
 
     m_nCmdShow = SW_SHOWMAXIMIZED;
     m_pMainWnd->ShowWindow(m_nCmdShow);
     m_pMainWnd->UpdateWindow();
     return TRUE;
+}
+
+BOOL CVelmoraApp::OpenMainWindow(CCommandLineInfo& cmdInfo)
+{
+    AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
+    return ProcessShellCommand(cmdInfo);
 }
 
 int CVelmoraApp::ExitInstance()

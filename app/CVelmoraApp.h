@@ -13,6 +13,11 @@ public:
     // The value of `key` in section [user] of the configuration, at most 99 bytes.
     CString ReadUserSetting(LPCSTR key) const;
 
+    // Adds the document template and processes the command line: the main
+    // frame with its list view and side bar exist afterwards. FALSE when
+    // processing failed.
+    BOOL OpenMainWindow(CCommandLineInfo& cmdInfo);
+
     CString m_strAppDir; // folder of the executable, ending in "/"
     CString m_strConfigPath; // the configuration file in use
 

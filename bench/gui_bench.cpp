@@ -65,10 +65,8 @@ int main(int argc, char** argv)
         return 1;
 
     CVelmoraApp app;
-    app.AddDocTemplate(new CSingleDocTemplate(
-        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
     CCommandLineInfo info;
-    if (!app.ProcessShellCommand(info))
+    if (!app.OpenMainWindow(info))
         return 1;
     app.m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
     app.m_pMainWnd->UpdateWindow();

@@ -105,10 +105,8 @@ int main(int argc, char** argv)
     GenerateFile(input, lines);
 
     CVelmoraApp app;
-    app.AddDocTemplate(new CSingleDocTemplate(
-        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
     CCommandLineInfo info;
-    if (!app.ProcessShellCommand(info))
+    if (!app.OpenMainWindow(info))
         return 1;
     auto* view = dynamic_cast<CVelmoraView*>(dynamic_cast<CFrameWnd*>(app.m_pMainWnd)->GetActiveView());
     AfxPumpPendingMessages();

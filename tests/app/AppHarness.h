@@ -110,10 +110,8 @@ public:
             }
             return answer;
         });
-        app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc),
-            RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
         CCommandLineInfo info; // a new document, whatever the test program's arguments
-        if (!app.ProcessShellCommand(info))
+        if (!app.OpenMainWindow(info))
             return;
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
         if (!frame)

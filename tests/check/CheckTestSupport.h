@@ -15,6 +15,7 @@
 
 #include "framework/base/Types.h"
 #include "framework/inet/InternetBounds.h"
+#include "framework/window/CWnd.h"
 #include "framework/window/MessageQueue.h"
 
 namespace checktest {
@@ -108,5 +109,22 @@ inline void PumpFor(std::chrono::milliseconds span)
 {
     PumpUntil([] { return false; }, span);
 }
+
+// A plain window that stands in for the list view as the verdicts' addressee.
+struct VerdictTarget {
+    CWnd wnd;
+    VerdictTarget()
+    {
+        RECT rect;
+        rect.right = 40;
+        rect.bottom = 30;
+        EXPECT_TRUE(wnd.Create(nullptr, "verdicts", WS_POPUP, rect, nullptr, 0));
+    }
+    ~VerdictTarget()
+    {
+        if (wnd.m_hWnd != HWND())
+            wnd.DestroyWindow();
+    }
+};
 
 } // namespace checktest

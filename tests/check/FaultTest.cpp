@@ -32,6 +32,7 @@ using namespace std::chrono_literals;
 using checktest::MessageLog;
 using checktest::PumpFor;
 using checktest::PumpUntil;
+using checktest::VerdictTarget;
 
 namespace {
 
@@ -53,22 +54,6 @@ public:
 
 private:
     InternetBounds m_saved;
-};
-
-struct VerdictTarget {
-    CWnd wnd;
-    VerdictTarget()
-    {
-        RECT rect;
-        rect.right = 40;
-        rect.bottom = 30;
-        EXPECT_TRUE(wnd.Create(nullptr, "verdicts", WS_POPUP, rect, nullptr, 0));
-    }
-    ~VerdictTarget()
-    {
-        if (wnd.m_hWnd != HWND())
-            wnd.DestroyWindow();
-    }
 };
 
 bool StartWorker(HWND view, const std::string& url, int row)

@@ -17,25 +17,9 @@ using namespace std::chrono_literals;
 using checktest::MessageLog;
 using checktest::PumpFor;
 using checktest::PumpUntil;
+using checktest::VerdictTarget;
 
 namespace {
-
-// A plain window that stands in for the list view.
-struct VerdictTarget {
-    CWnd wnd;
-    VerdictTarget()
-    {
-        RECT rect;
-        rect.right = 40;
-        rect.bottom = 30;
-        EXPECT_TRUE(wnd.Create(nullptr, "verdicts", WS_POPUP, rect, nullptr, 0));
-    }
-    ~VerdictTarget()
-    {
-        if (wnd.m_hWnd != HWND())
-            wnd.DestroyWindow();
-    }
-};
 
 std::vector<MSG> Verdicts(const MessageLog& log)
 {

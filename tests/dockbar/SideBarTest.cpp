@@ -22,10 +22,8 @@ protected:
     {
         g_nReportedProbes = 0;
         m_app = std::make_unique<CVelmoraApp>();
-        m_app->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc),
-            RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
         CCommandLineInfo info;
-        ASSERT_TRUE(m_app->ProcessShellCommand(info));
+        ASSERT_TRUE(m_app->OpenMainWindow(info));
         m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
         ASSERT_NE(m_frame, nullptr);
         m_frame->MoveWindow(0, 0, 1024, 700);

@@ -43,10 +43,8 @@ void ListFixture::SetUp()
 
     // What InitInstance does, without its configuration file.
     m_app = std::make_unique<CVelmoraApp>();
-    m_app->AddDocTemplate(new CSingleDocTemplate(
-        IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
     CCommandLineInfo info;
-    ASSERT_TRUE(m_app->ProcessShellCommand(info));
+    ASSERT_TRUE(m_app->OpenMainWindow(info));
     m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
     ASSERT_NE(m_frame, nullptr);
     m_view = dynamic_cast<CVelmoraView*>(m_frame->GetActiveView());
