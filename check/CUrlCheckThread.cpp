@@ -1,6 +1,7 @@
 #include "check/CUrlCheckThread.h"
 
 #include <cstring>
+#include <memory>
 
 #include "app/Messages.h"
 #include "check/ProbeReason.h"
@@ -41,30 +42,29 @@ CUrlCheckThread::~CUrlCheckThread()
 
 UINT UrlCheckThreadProc(void* pParam)
 {
-    auto* job = static_cast<UrlCheckJob*>(pParam);
-    job->pThread->RunProbe(job);
-    delete job;
+    const std::unique_ptr<UrlCheckJob> job(static_cast<UrlCheckJob*>(pParam));
+    job->pThread->RunProbe(job.get());
     return 0;
 }
 
 int CUrlCheckThread::RunProbe(UrlCheckJob* pJob)
 {
-    m_nRow = pJob->nRow;
-    m_strUrl = pJob->strUrl;
-    if (!OpenSession()) {
-        PostMessageA(pJob->hView, UM_PROBE_FAILED, PROBE_NO_SESSION, m_nRow);
-        return 0;
-    }
+    // Whatever goes wrong here (memory exhaustion, say), the row still gets
+    // its one verdict: no usable answer. Nothing can throw after the post.
     int code = PROBE_TIMEOUT;
     try {
+        m_nRow = pJob->nRow;
+        m_strUrl = pJob->strUrl;
+        if (!OpenSession()) {
+            PostMessageA(pJob->hView, UM_PROBE_FAILED, PROBE_NO_SESSION, pJob->nRow);
+            return 0;
+        }
         code = ProbeUrl(m_strUrl);
     } catch (...) {
-        // Whatever went wrong (memory exhaustion, say), the row still gets
-        // its one verdict: no usable answer.
         code = PROBE_TIMEOUT;
     }
     CloseAll();
-    PostMessageA(pJob->hView, UM_PROBE_OK + (code != 0 ? 1 : 0), static_cast<WPARAM>(code), m_nRow);
+    PostMessageA(pJob->hView, UM_PROBE_OK + (code != 0 ? 1 : 0), static_cast<WPARAM>(code), pJob->nRow);
     return 1;
 }
 

@@ -12,6 +12,21 @@
 
 void CVelmoraView::DispatchChecks(int freeSlots)
 {
+    // A thread that cannot start shows a box, and the box's loop goes on
+    // delivering timer ticks: a tick that comes while a scan is still under
+    // way is skipped, so boxes do not pile up and the slots are not counted
+    // twice.
+    if (m_bDispatching)
+        return;
+    const HWND self = m_hWnd;
+    m_bDispatching = true;
+    DispatchUncheckedRows(freeSlots);
+    if (CWnd::FromHandle(self) == this)
+        m_bDispatching = false;
+}
+
+void CVelmoraView::DispatchUncheckedRows(int freeSlots)
+{
     CListCtrl& list = GetListCtrl();
     const int count = list.GetItemCount();
     if (count == 0) {

@@ -33,5 +33,8 @@ private:
     // probed, so a verdict finds its row after imports and clean-ups.
     std::unordered_map<int, DWORD_PTR> m_outstandingProbes;
     DWORD_PTR m_nextRowTag = 1;
+    bool m_bDispatching = false; // a dispatch scan is under way
+
+    void DispatchUncheckedRows(int freeSlots);
     bool m_bColumnsCreated = false;
 };

@@ -1,6 +1,7 @@
 #include "framework/controls/CFileDialog.h"
 
 #include <QFileDialog>
+#include <QPointer>
 #include <QStringList>
 
 #include "framework/window/MessageQueue.h"
@@ -29,18 +30,23 @@ QStringList NameFilters(const CString& filter)
 
 FileDialogAnswer ShowWithToolkit(const FileDialogRequest& request)
 {
-    QFileDialog dialog(WidgetOf(CWnd::FromHandle(request.owner)));
-    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(NameFilters(request.filter));
-    dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+    // On the heap: if the owner goes while the dialog is open, the dialog
+    // goes with it, and the pointer notices.
+    const QPointer<QFileDialog> dialog = new QFileDialog(WidgetOf(CWnd::FromHandle(request.owner)));
+    dialog->setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog->setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setNameFilters(NameFilters(request.filter));
+    dialog->setDefaultSuffix(ToQString(request.defaultExtension));
     if (!(request.flags & OFN_OVERWRITEPROMPT) && !request.open)
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.IsEmpty())
-        dialog.selectFile(ToQString(request.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        dialog->selectFile(ToQString(request.fileName));
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QStringList chosen = dialog ? dialog->selectedFiles() : QStringList();
+    delete dialog.data();
+    if (!accepted || chosen.isEmpty())
         return FileDialogAnswer {};
-    return FileDialogAnswer { IDOK, FromQString(dialog.selectedFiles().front()) };
+    return FileDialogAnswer { IDOK, FromQString(chosen.front()) };
 }
 
 bool HasExtension(const CString& path)

@@ -1,6 +1,7 @@
 #include "framework/controls/CMenu.h"
 
 #include <QMenu>
+#include <QPointer>
 
 #include "framework/window/MessageQueue.h"
 #include "framework/window/private/WindowBacking.h"
@@ -28,10 +29,14 @@ void AddItems(QMenu* menu, const std::vector<MenuItemTemplate>& items)
 
 UINT ShowWithToolkit(const PopupMenuRequest& request)
 {
-    QMenu menu(WidgetOf(CWnd::FromHandle(request.owner)));
-    AddItems(&menu, *request.items);
-    QAction* chosen = menu.exec(QPoint(request.x, request.y));
-    return chosen ? chosen->data().toUInt() : 0;
+    // On the heap: if the owner goes while the menu is open, the menu goes
+    // with it, and the pointer notices.
+    const QPointer<QMenu> menu = new QMenu(WidgetOf(CWnd::FromHandle(request.owner)));
+    AddItems(menu, *request.items);
+    const QAction* chosen = menu->exec(QPoint(request.x, request.y));
+    const UINT command = menu && chosen ? chosen->data().toUInt() : 0;
+    delete menu.data();
+    return command;
 }
 
 } // namespace

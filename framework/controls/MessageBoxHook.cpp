@@ -1,6 +1,7 @@
 #include "framework/controls/MessageBoxHook.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 #include "framework/base/AppName.h"
 #include "framework/base/Constants.h"
@@ -11,37 +12,41 @@ namespace {
 
 int ShowWithToolkit(HWND owner, const CString& text, const CString& caption, UINT type)
 {
-    QMessageBox box(WidgetOf(CWnd::FromHandle(owner)));
-    box.setWindowTitle(ToQString(caption));
-    box.setText(ToQString(text));
+    // On the heap: if the owner goes while the box is open, the box goes
+    // with it, and the pointer notices.
+    const QPointer<QMessageBox> box = new QMessageBox(WidgetOf(CWnd::FromHandle(owner)));
+    box->setWindowTitle(ToQString(caption));
+    box->setText(ToQString(text));
     switch (type & 0xF0) {
     case MB_ICONHAND:
-        box.setIcon(QMessageBox::Critical);
+        box->setIcon(QMessageBox::Critical);
         break;
     case MB_ICONQUESTION:
-        box.setIcon(QMessageBox::Question);
+        box->setIcon(QMessageBox::Question);
         break;
     case MB_ICONEXCLAMATION:
-        box.setIcon(QMessageBox::Warning);
+        box->setIcon(QMessageBox::Warning);
         break;
     case MB_ICONINFORMATION:
-        box.setIcon(QMessageBox::Information);
+        box->setIcon(QMessageBox::Information);
         break;
     default:
         break;
     }
     switch (type & 0xF) {
     case MB_OKCANCEL:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
     case MB_YESNO:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     default:
-        box.setStandardButtons(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
         break;
     }
-    switch (box.exec()) {
+    const int answer = box->exec();
+    delete box.data();
+    switch (answer) {
     case QMessageBox::Ok:
         return IDOK;
     case QMessageBox::Yes:

@@ -26,7 +26,16 @@ CDockContext::~CDockContext() = default;
 void CDockContext::StartDrag(CPoint pt)
 {
     BeginMove(pt);
-    const BOOL released = AfxTrackMouse([this](CPoint p) { Move(p); });
+    CControlBar* const barObject = m_pBar;
+    const HWND bar = barObject->m_hWnd;
+    const BOOL released = AfxTrackMouse([this, bar, barObject](CPoint p) {
+        if (CWnd::FromHandle(bar) == barObject)
+            Move(p);
+    });
+    // The tracking loop runs the program: the frame, and this bar and
+    // context with it, may have been closed and deleted meanwhile.
+    if (CWnd::FromHandle(bar) != barObject)
+        return;
     EndMove(released);
 }
 
@@ -171,7 +180,14 @@ void CDockContext::ToggleDocking()
 void CDockContext::StartResize(int nHitTest, CPoint)
 {
     BeginResize(nHitTest);
-    AfxTrackMouse([this](CPoint p) { Resize(p); });
+    CControlBar* const barObject = m_pBar;
+    const HWND bar = barObject->m_hWnd;
+    AfxTrackMouse([this, bar, barObject](CPoint p) {
+        if (CWnd::FromHandle(bar) == barObject)
+            Resize(p);
+    });
+    if (CWnd::FromHandle(bar) != barObject)
+        return;
     EndResize();
 }
 

@@ -178,6 +178,12 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // A modal box opened meanwhile (a close confirmation, say) needs the
+        // mouse and the keys: the tracking ends.
+        if (QApplication::activeModalWidget()) {
+            m_loop.quit();
+            return false;
+        }
         switch (event->type()) {
         case QEvent::MouseMove: {
             const QPoint p = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();

@@ -261,6 +261,27 @@ TEST_F(DispatchTick, AThreadThatCannotStartIsReportedAndCountsNothing)
     EXPECT_TRUE(ToHub(UM_CHECK_FINISHED).empty());
 }
 
+TEST_F(DispatchTick, TicksDuringTheCannotStartBoxDoNotStackBoxesOrSlots)
+{
+    for (const char* path : {"/ok/a", "/ok/b", "/ok/c", "/ok/d"})
+        AddRow(Gate().Url(path));
+    CWinThread::FailNextStartsForTesting(1);
+    // The box's loop goes on delivering the check timer's ticks.
+    AfxSetMessageBoxHook([this](HWND, const CString& text, const CString&, UINT) {
+        m_boxes.push_back(std::string(text.GetString()));
+        Tick(2);
+        return IDOK;
+    });
+    Tick(2);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    // The first row failed to start and the second one started; the tick
+    // inside the box started nothing more.
+    EXPECT_EQ(Cell(0), Running());
+    EXPECT_EQ(Cell(1), Running());
+    EXPECT_EQ(Cell(2), CString());
+    EXPECT_EQ(g_nRunningProbes, 1);
+}
+
 TEST_F(DispatchVerdict, AVerdictWithoutASessionHandsTheRowBack)
 {
     AddRow(Gate().Url("/ok/a"));
