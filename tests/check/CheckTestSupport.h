@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "check/CUrlCheckThread.h"
 #include "framework/base/Types.h"
 #include "framework/inet/InternetBounds.h"
 #include "framework/window/CWnd.h"
@@ -108,6 +109,23 @@ inline bool PumpUntil(
 inline void PumpFor(std::chrono::milliseconds span)
 {
     PumpUntil([] { return false; }, span);
+}
+
+// Starts one probe worker for `url` as the dispatcher does, reporting to
+// `view` with `row`; false when the thread could not start.
+inline bool StartWorker(HWND view, const std::string& url, int row)
+{
+    auto* job = new UrlCheckJob {};
+    job->hView = view;
+    job->strUrl = CString(url.c_str());
+    job->nRow = row;
+    auto* thread = new CUrlCheckThread(UrlCheckThreadProc, job);
+    if (!thread->CreateThread(0, 0, nullptr)) {
+        delete thread;
+        delete job;
+        return false;
+    }
+    return true;
 }
 
 // A plain window that stands in for the list view as the verdicts' addressee.

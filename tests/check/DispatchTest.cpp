@@ -263,7 +263,7 @@ TEST_F(DispatchTick, AThreadThatCannotStartIsReportedAndCountsNothing)
 
 TEST_F(DispatchTick, TicksDuringTheCannotStartBoxDoNotStackBoxesOrSlots)
 {
-    for (const char* path : {"/ok/a", "/ok/b", "/ok/c", "/ok/d"})
+    for (const char* path : { "/ok/a", "/ok/b", "/ok/c", "/ok/d" })
         AddRow(Gate().Url(path));
     CWinThread::FailNextStartsForTesting(1);
     // The box's loop goes on delivering the check timer's ticks.

@@ -32,6 +32,7 @@ using namespace std::chrono_literals;
 using checktest::MessageLog;
 using checktest::PumpFor;
 using checktest::PumpUntil;
+using checktest::StartWorker;
 using checktest::VerdictTarget;
 
 namespace {
@@ -55,21 +56,6 @@ public:
 private:
     InternetBounds m_saved;
 };
-
-bool StartWorker(HWND view, const std::string& url, int row)
-{
-    auto* job = new UrlCheckJob {};
-    job->hView = view;
-    job->strUrl = CString(url.c_str());
-    job->nRow = row;
-    auto* thread = new CUrlCheckThread(UrlCheckThreadProc, job);
-    if (!thread->CreateThread(0, 0, nullptr)) {
-        delete thread;
-        delete job;
-        return false;
-    }
-    return true;
-}
 
 // A loopback port nothing listens on: bound, then closed again.
 int ClosedPort()

@@ -17,6 +17,7 @@ using namespace std::chrono_literals;
 using checktest::MessageLog;
 using checktest::PumpFor;
 using checktest::PumpUntil;
+using checktest::StartWorker;
 using checktest::VerdictTarget;
 
 namespace {
@@ -28,21 +29,6 @@ std::vector<MSG> Verdicts(const MessageLog& log)
         if (msg.message == UM_PROBE_OK || msg.message == UM_PROBE_FAILED)
             found.push_back(msg);
     return found;
-}
-
-bool StartWorker(HWND view, const std::string& url, int row)
-{
-    auto* job = new UrlCheckJob {};
-    job->hView = view;
-    job->strUrl = CString(url.c_str());
-    job->nRow = row;
-    auto* thread = new CUrlCheckThread(UrlCheckThreadProc, job);
-    if (!thread->CreateThread(0, 0, nullptr)) {
-        delete thread;
-        delete job;
-        return false;
-    }
-    return true;
 }
 
 class WorkerThread : public ::testing::Test {
