@@ -1,5 +1,5 @@
-// The line-number column starts as wide as its heading, which holds a few
-// digits; the numbers of a long file need more.
+// The line-number column starts as wide as its heading, which leaves room
+// for a few digits; the numbers of a long file need more.
 #include "urllist/CVelmoraView.h"
 #include "urllist/Validity.h"
 
