@@ -6,9 +6,10 @@
 #   bench/run.sh probe [probes] [rss]     probe workers vs curl via xargs -P10
 #   bench/run.sh gui   [rows] [seconds]   start-up, GUI stalls and rate of a check run
 #   bench/run.sh dock  [rows] [moves]     edge drags of the side bar, full-window drag on and off
+#   bench/run.sh keys  [rows] [rounds]    End, Home, Ctrl+End, Ctrl+Home over a large list, key to repaint
 set -euo pipefail
 cd "$(dirname "$0")/.."
-name="${1:?usage: bench/run.sh list|probe|gui|dock [arguments]}"
+name="${1:?usage: bench/run.sh list|probe|gui|dock|keys [arguments]}"
 shift
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DBRISQUEL_BENCH=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" --target "${name}_bench" >/dev/null

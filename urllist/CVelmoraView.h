@@ -21,6 +21,8 @@ public:
     void DispatchChecks(int freeSlots);
     void RecordVerdict(UINT message, WPARAM reason, LPARAM row);
     BOOL StartCheckThread(const CString& url, int row);
+    // Widens the line-number column when the largest number no longer fits.
+    void FitLineNumberColumn();
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -123,6 +123,12 @@ int CListCtrl::GetColumnWidth(int nCol) const
     return widget ? widget->horizontalHeader()->sectionSize(nCol) : 0;
 }
 
+int CListCtrl::GetCellWidth(LPCSTR text) const
+{
+    auto* widget = dynamic_cast<ListWidget*>(WidgetOf(m_wnd));
+    return widget ? widget->CellWidth(ToQString(CString(text))) : 0;
+}
+
 int CListCtrl::GetColumnCount() const
 {
     return m_store ? m_store->ColumnCount() : 0;

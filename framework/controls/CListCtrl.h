@@ -39,6 +39,9 @@ public:
     int InsertColumn(int nCol, LPCSTR heading, int format = LVCFMT_LEFT, int width = -1);
     BOOL SetColumnWidth(int nCol, int cx);
     int GetColumnWidth(int nCol) const;
+    // The column width that shows `text` whole in a cell: the list's font
+    // and the cell's margins.
+    int GetCellWidth(LPCSTR text) const;
     int GetColumnCount() const;
     CString GetColumnHeading(int nCol) const;
     DWORD SetExtendedStyle(DWORD exStyle);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QStyle>
 
 #include "framework/controls/ControlStyles.h"
 #include "framework/window/MessageMap.h"
@@ -109,6 +110,31 @@ void ListWidget::SetShowSelectionAlways(bool on)
 int ListWidget::FittingColumnWidth(int col) const
 {
     return std::max(horizontalHeader()->sectionSizeHint(col), sizeHintForColumn(col));
+}
+
+int ListWidget::CellWidth(const QString& text) const
+{
+    // What the item delegate asks for a cell showing `text`, plus the grid
+    // line, as when the column is fitted to its cells.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = text;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const int grid = showGrid() ? 1 : 0;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() + grid;
+}
+
+QModelIndex ListWidget::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // The list is a list of rows: Home and End go to the first and the last
+    // row (with Ctrl too), not along the row to its first or last cell. The
+    // column stays, so the view does not scroll sideways.
+    const int rows = m_model->rowCount();
+    if ((action == MoveHome || action == MoveEnd) && rows > 0) {
+        const QModelIndex current = currentIndex();
+        return m_model->index(action == MoveHome ? 0 : rows - 1, current.isValid() ? current.column() : 0);
+    }
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void ListWidget::OnCurrentChanged(const QModelIndex& current)

@@ -47,8 +47,11 @@ public:
     void SetShowSelectionAlways(bool on);
     // The width that shows the column's heading and its visible cells whole.
     int FittingColumnWidth(int col) const;
+    // The column width that shows `text` whole in a cell.
+    int CellWidth(const QString& text) const;
 
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -1,0 +1,159 @@
+// Moving through a large list from the keyboard: End and Ctrl+End jump to
+// the last row of an imported list (and Home, Ctrl+Home back to the first),
+// each timed from the key press to the end of the repaint it causes, against
+// the goal of 50 ms. The GUI thread's own processor time for the same span
+// is printed beside it: on a machine shared with other work it tells what
+// the program spent from what it waited for the processor.
+//
+//   keys_bench [rows] [rounds]      (defaults 1000000 and 20)
+#include <QApplication>
+#include <QTableView>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "app/Globals.h"
+#include "framework/window/Gui.h"
+#include "framework/window/MessageQueue.h"
+#include "urllist/CVelmoraView.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kGoalMs = 50;
+
+// Counts the paints of the list's rows.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+double ThreadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+struct Key {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<double> ms;
+    std::vector<double> cpuMs;
+};
+
+// One key press on the list, timed until the list has repainted; false when
+// no repaint came within two seconds.
+bool PressAndRepaint(QTableView* list, PaintCounter& counter, Key& key)
+{
+    const int before = counter.paints;
+    const auto start = Clock::now();
+    const double cpuStart = ThreadCpuMs();
+    QTest::keyClick(list, key.key, key.modifiers);
+    while (counter.paints == before) {
+        QApplication::processEvents();
+        if (Clock::now() - start > std::chrono::seconds(2))
+            return false;
+    }
+    key.cpuMs.push_back(ThreadCpuMs() - cpuStart);
+    key.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    return true;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!AfxStartGui(argc, argv))
+        return 1;
+    CVelmoraApp app;
+    CCommandLineInfo info;
+    if (!app.OpenMainWindow(info))
+        return 1;
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    frame->MoveWindow(0, 0, 1280, 800);
+    frame->ShowWindow(SW_SHOW);
+
+    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-keys-bench";
+    std::filesystem::create_directories(dir);
+    const std::string input = dir + "/urls.txt";
+    {
+        std::ofstream out(input, std::ios::binary);
+        for (int i = 0; i < rows; ++i)
+            out << "http://www.site" << i << ".example.test/page\r\n";
+    }
+    g_strImportPath = CString(input);
+    dynamic_cast<CVelmoraView*>(frame->GetActiveView())->ImportUrls();
+    std::filesystem::remove_all(dir);
+    AfxPumpPendingMessages();
+    AfxRunIdleHandlers();
+    QApplication::processEvents();
+
+    QTableView* table = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!table)
+            table = top->findChild<QTableView*>();
+    }
+    if (!table || table->model()->rowCount() != rows) {
+        std::fprintf(stderr, "the list does not show %d rows\n", rows);
+        return 1;
+    }
+    // The user's click on a row gives the list the focus and a focused row.
+    const QRect second = table->visualRect(table->model()->index(1, 1));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+    QApplication::processEvents();
+    PaintCounter counter;
+    table->viewport()->installEventFilter(&counter);
+
+    std::vector<Key> keys = {
+        { "End", Qt::Key_End, Qt::NoModifier, {}, {} },
+        { "Home", Qt::Key_Home, Qt::NoModifier, {}, {} },
+        { "Ctrl+End", Qt::Key_End, Qt::ControlModifier, {}, {} },
+        { "Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, {}, {} },
+    };
+    for (int round = 0; round < rounds; ++round) {
+        for (Key& key : keys) {
+            if (!PressAndRepaint(table, counter, key)
+                || table->currentIndex().row() != (key.key == Qt::Key_End ? rows - 1 : 0)) {
+                std::fprintf(stderr, "%s did not reach its row and repaint\n", key.name);
+                return 1;
+            }
+        }
+    }
+    for (const Key& key : keys) {
+        const double longest = *std::max_element(key.ms.begin(), key.ms.end());
+        std::printf("%-9s over %d rows, %d presses: key to repainted list median %.2f ms, longest %.2f ms "
+                    "(goal %.0f ms: %s); GUI thread's processor time median %.2f ms, longest %.2f ms\n",
+            key.name, rows, rounds, Median(key.ms), longest, kGoalMs, longest <= kGoalMs ? "met" : "missed",
+            Median(key.cpuMs), *std::max_element(key.cpuMs.begin(), key.cpuMs.end()));
+    }
+    std::fflush(stdout);
+    std::_Exit(0);
+}
