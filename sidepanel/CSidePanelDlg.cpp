@@ -130,10 +130,12 @@ void CSidePanelDlg::EnableButton(int buttonId)
         button->EnableWindow(TRUE);
 }
 
-// UM_CHECK_STOPPED does not say which run it ends. The hub sends one when it
-// stops its timer, so one that comes while a start still waits for the hub,
-// or while the hub runs a start clicked behind a stop or a finished run, is
-// about a run before that start: the start decides the button.
+// UM_CHECK_STOPPED does not say which run it ends. One that comes while a
+// start still waits for the hub is about a run before that start; so is one
+// that comes while the hub runs a start clicked behind a stop or a finished
+// run still waiting for the hub, since the hub answers those after it has
+// begun the new run. Either way the start decides the button. Any other
+// answer ends the latest run.
 bool CSidePanelDlg::AnswersAnEarlierRun() const
 {
     return IsQueuedForHub(UM_CHECK_START) || (m_bStartedBeforeAnAnswer && IsHubCheckTimerRunning());
