@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/Globals.h"
+#include "app/Hub.h"
 #include "app/Messages.h"
 #include "framework/controls/MessageBoxHook.h"
 #include "framework/doc/CView.h"
@@ -99,11 +100,11 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         PostMessageA(panel, UM_IMPORT_DONE, 0, 1);
         break;
     case UM_CHECK_START:
-        SetTimer(kCheckTimer, kCheckTimerMs, nullptr);
+        SetCheckTimer();
         SetStatus(0, T("正在检查..."));
         break;
     case UM_CHECK_FINISHED:
-        KillTimer(kCheckTimer);
+        KillCheckTimer();
         SetStatus(0, T("执行完毕"));
         PostMessageA(panel, UM_CHECK_STOPPED, 0, 1);
         break;
@@ -148,7 +149,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         PostMessageA(panel, UM_PURGE_DUPLICATES_DONE, 0, 1);
         break;
     case UM_CHECK_CANCEL:
-        KillTimer(kCheckTimer);
+        KillCheckTimer();
         SetStatus(0, T("用户取消了查询。"));
         PostMessageA(panel, UM_CHECK_STOPPED, 0, 1);
         break;
@@ -156,6 +157,23 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         break;
     }
     return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::SetCheckTimer()
+{
+    m_bCheckTimerRunning = SetTimer(kCheckTimer, kCheckTimerMs, nullptr) != 0;
+}
+
+void CMainFrame::KillCheckTimer()
+{
+    KillTimer(kCheckTimer);
+    m_bCheckTimerRunning = FALSE;
+}
+
+BOOL IsHubCheckTimerRunning()
+{
+    const auto* frame = dynamic_cast<const CMainFrame*>(CWnd::FromHandle(HubWindow()));
+    return frame && frame->m_bCheckTimerRunning;
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent)

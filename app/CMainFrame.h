@@ -24,8 +24,13 @@ protected:
     void OnUpdateViewSideBar(CCmdUI* pCmdUI);
 
 private:
+    friend BOOL IsHubCheckTimerRunning();
+
     void SetStatus(int pane, const CString& text);
+    void SetCheckTimer();
+    void KillCheckTimer();
 
     CSideBar m_wndSideBar;
     CStatusBar m_wndStatusBar;
+    BOOL m_bCheckTimerRunning = FALSE;
 };

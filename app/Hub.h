@@ -11,3 +11,7 @@ inline HWND HubWindow()
     CWnd* mainWnd = thread ? thread->GetMainWnd() : nullptr;
     return mainWnd ? mainWnd->m_hWnd : HWND();
 }
+
+// Whether the hub's check timer runs, that is whether the hub has a check run
+// going (false when there is no hub).
+BOOL IsHubCheckTimerRunning();

@@ -41,7 +41,11 @@ void CVelmoraView::DispatchUncheckedRows(int freeSlots)
         // changed under it) waits for that verdict; it still counts.
         if (found < freeSlots && !m_outstandingProbes.contains(row)) {
             list.SetItemText(row, COL_VALIDITY, Validity::Running());
-            StartCheckThread(list.GetItemText(row, COL_URL), row);
+            // The box of a failed start delivers queued messages, and an
+            // import or clean-up among them changes the list under this
+            // scan: the next tick scans afresh instead.
+            if (!StartCheckThread(list.GetItemText(row, COL_URL), row))
+                return;
         }
         ++found;
     }

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "framework/base/SaturatingAtoi.h"
 #include "framework/controls/CFileDialog.h"
+#include "framework/window/MessageQueue.h"
 #include "res/ResourceIds.h"
 
 BEGIN_MESSAGE_MAP(CSidePanelDlg, CDialog)
@@ -17,6 +18,17 @@ ON_BN_CLICKED(IDC_EXPORT_ALL, OnExportAll)
 ON_BN_CLICKED(IDC_EXPORT_INVALID, OnExportInvalid)
 ON_BN_CLICKED(IDC_EXPORT_VALID, OnExportValid)
 END_MESSAGE_MAP()
+
+namespace {
+
+bool IsQueuedForHub(UINT message)
+{
+    const HWND hub = HubWindow();
+    MSG queued;
+    return hub != HWND() && PeekMessage(&queued, hub, message, message, PM_NOREMOVE);
+}
+
+} // namespace
 
 BOOL CSidePanelDlg::OnInitDialog()
 {
@@ -69,12 +81,12 @@ void CSidePanelDlg::OnStartStop()
     const BOOL wasChecking = g_bChecking;
     if (wasChecking) {
         PostMessageA(HubWindow(), UM_CHECK_CANCEL, 0, 0);
-        ++m_nStopsAwaitingAnswer;
     } else {
         if (!ReadRunSettings())
             return;
         if (g_nThreadCount > 10)
             g_nThreadCount = 10;
+        m_bStartedBeforeAnAnswer = IsQueuedForHub(UM_CHECK_FINISHED) || IsQueuedForHub(UM_CHECK_CANCEL);
         PostMessageA(HubWindow(), UM_CHECK_START, 0, 0);
     }
     GetDlgItem(IDC_START_STOP)->SetWindowText(CString::FromUtf8(wasChecking ? "开始查询" : "停止查询"));
@@ -118,6 +130,17 @@ void CSidePanelDlg::EnableButton(int buttonId)
         button->EnableWindow(TRUE);
 }
 
+// UM_CHECK_STOPPED does not say which run it ends. One that comes while a
+// start still waits for the hub is about a run before that start; so is one
+// that comes while the hub runs a start clicked behind a stop or a finished
+// run still waiting for the hub, since the hub answers those after it has
+// begun the new run. Either way the start decides the button. Any other
+// answer ends the latest run.
+bool CSidePanelDlg::AnswersAnEarlierRun() const
+{
+    return IsQueuedForHub(UM_CHECK_START) || (m_bStartedBeforeAnAnswer && IsHubCheckTimerRunning());
+}
+
 BOOL CSidePanelDlg::PreTranslateMessage(MSG* pMsg)
 {
     switch (pMsg->message) {
@@ -125,11 +148,8 @@ BOOL CSidePanelDlg::PreTranslateMessage(MSG* pMsg)
         EnableButton(IDC_IMPORT);
         break;
     case UM_CHECK_STOPPED:
-        if (m_nStopsAwaitingAnswer > 0) {
-            --m_nStopsAwaitingAnswer;
-            if (g_bChecking)
-                break;
-        }
+        if (AnswersAnEarlierRun())
+            break;
         g_bChecking = FALSE;
         GetDlgItem(IDC_START_STOP)->SetWindowText(CString::FromUtf8("开始查询"));
         break;

@@ -25,9 +25,10 @@ private:
     BOOL ReadRunSettings();
     void RequestOperation(int buttonId, UINT message, LPARAM lParam);
     void EnableButton(int buttonId);
+    bool AnswersAnEarlierRun() const;
 
-    // Stops asked of the hub and not yet answered with UM_CHECK_STOPPED. An
-    // answer that arrives after the user has started again belongs to the
-    // run before and must not reset the button of the new one.
-    int m_nStopsAwaitingAnswer = 0;
+    // The last start was clicked while a stop or a finished run still waited
+    // for the hub: its answer reaches the panel after the hub has begun the
+    // new run.
+    bool m_bStartedBeforeAnAnswer = false;
 };

@@ -21,6 +21,9 @@ constexpr UINT WM_ENTERIDLE = 0x0121;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
 constexpr UINT WM_USER = 0x0400;
 
+// PeekMessage: look, leave the message queued.
+constexpr UINT PM_NOREMOVE = 0x0000;
+
 // Private framework message: the idle text of the prompt line.
 constexpr UINT WM_SETMESSAGESTRING = 0x0362;
 

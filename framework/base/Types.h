@@ -128,6 +128,7 @@ struct MSG {
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };
+using LPMSG = MSG*;
 
 constexpr WORD LOWORD(DWORD_PTR v)
 {

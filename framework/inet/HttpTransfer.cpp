@@ -27,12 +27,12 @@ struct TransferState {
     Clock::time_point start;
     Clock::time_point lastData;
     bool connected = false; // a connection is up and the request about to go out
-    bool endedByBound = false;
+    bool timedOut = false; // the stall or total limit ended it
+    bool bodyCapped = false; // the size limit ended it
 };
 
 // The stall and total limits count only once a connection stands: before that
-// the connect time-out decides, and failing to connect is an error, not a
-// short answer.
+// the connect time-out decides.
 int OnRequestReady(void* state, char*, char*, int, int)
 {
     auto& t = *static_cast<TransferState*>(state);
@@ -42,7 +42,8 @@ int OnRequestReady(void* state, char*, char*, int, int)
 }
 
 // libcurl calls this at least about once a second even when nothing arrives,
-// which is what makes a silent server end.
+// which is what makes a silent server end. A page cut off by time is no
+// answer: the server may have sent half a page, or only its head.
 int OnProgress(void* state, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto& t = *static_cast<TransferState*>(state);
@@ -51,7 +52,7 @@ int OnProgress(void* state, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     const auto now = Clock::now();
     if (now - t.start >= std::chrono::seconds(t.bounds->totalSeconds)
         || now - t.lastData >= std::chrono::seconds(t.bounds->stallSeconds)) {
-        t.endedByBound = true;
+        t.timedOut = true;
         return 1;
     }
     return 0;
@@ -74,7 +75,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* state)
         return length;
     }
     t.body->append(data, room);
-    t.endedByBound = true;
+    t.bodyCapped = true;
     return 0; // anything short of `length` makes libcurl stop
 }
 
@@ -216,8 +217,9 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Int
 
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
-    result.endedByBound = state.endedByBound;
-    if (code != CURLE_OK && !state.endedByBound)
+    if (state.timedOut)
+        result.error = ERROR_INTERNET_TIMEOUT;
+    else if (code != CURLE_OK && !state.bodyCapped)
         result.error = ErrorNumberFor(code);
     return result;
 }

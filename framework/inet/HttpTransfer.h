@@ -22,7 +22,6 @@ struct HttpTransferResult {
     DWORD error = 0; // 0, or an ERROR_INTERNET_* / ERROR_HTTP_* number
     long status = 0; // 0: no status line received
     std::string body;
-    bool endedByBound = false;
 };
 
 HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const InternetBounds& bounds);

@@ -163,6 +163,23 @@ BOOL PostMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+BOOL PeekMessage(LPMSG msg, HWND hWnd, UINT first, UINT last, UINT remove)
+{
+    if (!msg || remove != PM_NOREMOVE)
+        return FALSE;
+    const bool anyNumber = first == 0 && last == 0;
+    Queue& q = TheQueue();
+    std::lock_guard lock(q.mutex);
+    for (const MSG& queued : q.messages) {
+        if ((hWnd == HWND() || queued.hwnd == hWnd)
+            && (anyNumber || (queued.message >= first && queued.message <= last))) {
+            *msg = queued;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
 LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = WindowTable::Lookup(hWnd);

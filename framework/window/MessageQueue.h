@@ -17,6 +17,12 @@ inline BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lPara
     return PostMessageA(hWnd, message, wParam, lParam);
 }
 
+// Finds the first queued message for `hWnd` (for any window when it is null)
+// whose number lies in [first, last] (any number when both are 0) and copies
+// it into `msg`; FALSE when there is none. Only PM_NOREMOVE is offered: the
+// message stays where it is. GUI thread only.
+BOOL PeekMessage(LPMSG msg, HWND hWnd, UINT first, UINT last, UINT remove);
+
 // Calls the window's procedure at once; GUI thread only. 0 for no window.
 LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -274,12 +274,51 @@ TEST_F(DispatchTick, TicksDuringTheCannotStartBoxDoNotStackBoxesOrSlots)
     });
     Tick(2);
     ASSERT_EQ(m_boxes.size(), 1u);
-    // The first row failed to start and the second one started; the tick
-    // inside the box started nothing more.
+    // The tick inside the box started nothing, and neither did the rest of
+    // the scan the failure ended.
+    EXPECT_EQ(Cell(0), Running());
+    EXPECT_EQ(Cell(1), CString());
+    EXPECT_EQ(Cell(2), CString());
+    EXPECT_EQ(g_nRunningProbes, 0);
+}
+
+TEST_F(DispatchTick, AFailedStartEndsTheScanOfAListThatChangedUnderIt)
+{
+    AddRow(Gate().Url("/ok/a"));
+    AddRow("bad.example.test", Validity::Invalid());
+    AddRow(Gate().Url("/ok/b"));
+    AddRow(Gate().Url("/ok/c"));
+    CWinThread::FailNextStartsForTesting(1);
+    // The box's loop delivers what is queued: here a clean-up that removes
+    // the row being started and the invalid one.
+    AfxSetMessageBoxHook([this](HWND, const CString& text, const CString&, UINT) {
+        m_boxes.push_back(std::string(text.GetString()));
+        AfxPumpPendingMessages();
+        return IDOK;
+    });
+    m_view->PostMessage(UM_CHECK_DISPATCH, 0, 3);
+    m_view->PostMessage(UM_PURGE_INVALID_RUN, 0, 0);
+    AfxPumpPendingMessages();
+    ASSERT_EQ(m_boxes.size(), 1u);
+    ASSERT_EQ(List().GetItemCount(), 2);
+    EXPECT_EQ(UrlAt(0), Gate().Url("/ok/b"));
+    // Nothing started for rows the scan had not read again, and the run is
+    // not taken for finished.
+    EXPECT_EQ(Cell(0), CString());
+    EXPECT_EQ(Cell(1), CString());
+    EXPECT_TRUE(Counts().empty());
+    EXPECT_EQ(g_nRunningProbes, 0);
+    EXPECT_TRUE(ToHub(UM_CHECK_FINISHED).empty());
+
+    // The next tick scans the new list from its first row.
+    Tick(3);
     EXPECT_EQ(Cell(0), Running());
     EXPECT_EQ(Cell(1), Running());
-    EXPECT_EQ(Cell(2), CString());
-    EXPECT_EQ(g_nRunningProbes, 1);
+    EXPECT_EQ(Counts(), (std::vector<LPARAM> { 1, 2 }));
+    Gate().Open();
+    ASSERT_TRUE(PumpUntil([this] { return Verdicts() == 2 && g_nRunningProbes == 0; }));
+    EXPECT_EQ(Cell(0), Validity::Valid());
+    EXPECT_EQ(Cell(1), Validity::Valid());
 }
 
 TEST_F(DispatchVerdict, AVerdictWithoutASessionHandsTheRowBack)

@@ -2,10 +2,11 @@
 // every row must end in exactly one verdict, whatever the fault, and the
 // verdict must say whether usable page text arrived.
 //
-// A limit (stall, total time, body size) that ends a 200 answer keeps what was
-// read: if that is text without the domain-error marker, the row is OK. A
-// transfer that breaks (reset, bad chunk, TLS failure, too many redirects) or
-// never gets a 200 is "no usable answer", even when some body bytes came.
+// A transfer that breaks (reset, close, bad chunk, TLS failure, too many
+// redirects), that the stall or total time limit ends, or that never gets a
+// 200 is "no usable answer", even when some body bytes came: a page cut off
+// gets the same verdict whether its server closed or went silent. Only the
+// body size limit keeps what was read, since a page that big has answered.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -96,10 +97,12 @@ void Answer(LocalTcpServer::Connection& c)
     } else if (path == "/stall-before-headers") {
         c.HoldOpen(5s);
     } else if (path == "/stall-mid-body") {
-        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<html>the first part\n");
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<html><head>");
         c.HoldOpen(5s);
+    } else if (path == "/close-mid-body") {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<html><head>");
     } else if (path == "/drip") {
-        // A byte every 100 ms, for ever: only the total limit ends it.
+        // A byte every 100 ms, for ever: only the total time limit ends it.
         if (!c.Send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n"))
             return;
         while (c.Send("x"))
@@ -169,9 +172,10 @@ TEST(ProbeFaults, EveryFaultEndsInExactlyOneVerdict)
         { "refused", "http://127.0.0.1:" + std::to_string(closed) + "/", PROBE_TIMEOUT },
         { "reset mid-body", base + "/reset-mid-body", PROBE_TIMEOUT },
         { "stall before headers", base + "/stall-before-headers", PROBE_TIMEOUT },
-        // The stall limit ends a 200 whose first line already arrived.
-        { "stall mid-body", base + "/stall-mid-body", PROBE_VALID },
-        { "drip", base + "/drip", PROBE_VALID },
+        { "stall mid-body", base + "/stall-mid-body", PROBE_TIMEOUT },
+        { "close mid-body", base + "/close-mid-body", PROBE_TIMEOUT },
+        { "drip", base + "/drip", PROBE_TIMEOUT },
+        // Cut at the size limit, well within the time limits.
         { "endless body", base + "/endless", PROBE_VALID },
         { "redirect loop", http.Url("/loop"), PROBE_TIMEOUT },
         { "10 MB line", base + "/long-line", PROBE_VALID },

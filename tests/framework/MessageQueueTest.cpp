@@ -200,6 +200,48 @@ TEST_F(MessageQueueTest, HandlerDestroyingTheTargetEndsTheChainQuietly)
     EXPECT_EQ(log, expected);
 }
 
+TEST_F(MessageQueueTest, PeekMessageFindsTheFirstMatchAndLeavesItQueued)
+{
+    ASSERT_TRUE(child.PostMessage(UM_PING, 1, 0));
+    ASSERT_TRUE(main.PostMessage(UM_PONG, 2, 0));
+    ASSERT_TRUE(main.PostMessage(UM_PING, 3, 0));
+    struct Case {
+        const char* what;
+        HWND window;
+        UINT first;
+        UINT last;
+        WPARAM found; // 0: nothing matches
+    };
+    const Case cases[] = {
+        { "any window, any number", HWND(), 0, 0, 1 },
+        { "any window, one number", HWND(), UM_PONG, UM_PONG, 2 },
+        { "one window, one number", main.m_hWnd, UM_PING, UM_PING, 3 },
+        { "one window, a range", main.m_hWnd, UM_PING, UM_PONG, 2 },
+        { "one window, any number", child.m_hWnd, 0, 0, 1 },
+        { "no such message", grandchild.m_hWnd, 0, 0, 0 },
+        { "outside the range", HWND(), UM_OPEN_BOX, UM_OPEN_BOX + 5, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MSG msg;
+        msg.wParam = 0;
+        EXPECT_EQ(PeekMessage(&msg, c.window, c.first, c.last, PM_NOREMOVE) != FALSE, c.found != 0);
+        EXPECT_EQ(msg.wParam, c.found);
+    }
+    // Looking took nothing: all three are delivered, in posting order.
+    AfxPumpPendingMessages();
+    const std::vector<std::string> expected
+        = { Entry("proc", "child", UM_PING), Entry("proc", "main", UM_PONG), Entry("proc", "main", UM_PING) };
+    std::vector<std::string> delivered;
+    for (const std::string& entry : log) {
+        if (entry.rfind("proc ", 0) == 0)
+            delivered.push_back(entry);
+    }
+    EXPECT_EQ(delivered, expected);
+    MSG msg;
+    EXPECT_FALSE(PeekMessage(&msg, HWND(), 0, 0, PM_NOREMOVE));
+}
+
 TEST(MessageQueueThreads, TenThreadsArriveCompleteAndInPerThreadOrder)
 {
     constexpr int kThreads = 10;

@@ -3,7 +3,9 @@
 // requests to the hub and wait for the hub's done messages.
 #include <QAbstractButton>
 #include <QApplication>
+#include <functional>
 
+#include "framework/window/Timers.h"
 #include "tests/app/AppHarness.h"
 
 using namespace std::chrono_literals;
@@ -140,23 +142,86 @@ TEST_F(SidePanelTest, CheckStoppedFromTheHubResetsTheButton)
     EXPECT_EQ(r->FieldText(IDC_START_STOP), U("开始查询"));
 }
 
-TEST_F(SidePanelTest, StopAnsweredAfterARestartLeavesTheNewRunOn)
+// UM_CHECK_STOPPED does not say which run it ends, and clicks can come while
+// answers are still on their way. Whatever the order, once everything is
+// delivered the button reads "停止查询" exactly while the hub's timer runs.
+TEST_F(SidePanelTest, StartStopButtonFollowsTheRunWhateverTheOrder)
 {
+    constexpr UINT S = UM_CHECK_START, C = UM_CHECK_CANCEL, F = UM_CHECK_FINISHED, P = UM_CHECK_STOPPED;
+    struct Case {
+        const char* name;
+        std::function<void()> play; // with a run going and nothing queued
+        bool running;
+        std::vector<UINT> order; // of S, C, F and P as the pump took them
+    };
+    bool clickOnAnswer = false;
+    auto stopThenStart = [this] {
+        r->Click(IDC_START_STOP);
+        r->Click(IDC_START_STOP);
+    };
+    auto finishRun = [this] { ASSERT_TRUE(PostMessageA(r->frameHandle, UM_CHECK_FINISHED, 0, 0)); };
+    const std::vector<Case> cases = {
+        { "the run ends by itself", finishRun, false, { F, P } },
+        { "stop", [this] { r->Click(IDC_START_STOP); }, false, { C, P } },
+        { "stop and start before the hub answers", stopThenStart, true, { C, S, P } },
+        { "stop and start while the answer of a finished run is queued",
+            [&] {
+                finishRun();
+                clickOnAnswer = true;
+            },
+            true, { F, P, C, S, P } },
+        { "stop and start while the finished run waits for the hub",
+            [&] {
+                finishRun();
+                stopThenStart();
+            },
+            true, { F, C, S, P, P } },
+        // The tick finds nothing left to check, and its FINISHED, taken
+        // after the start, ends the new run as well.
+        { "stop and start behind a tick of the run",
+            [&] {
+                ASSERT_TRUE(PostMessageA(r->view->m_hWnd, UM_CHECK_DISPATCH, 0, 2));
+                stopThenStart();
+            },
+            false, { C, S, F, P, P } },
+    };
     Start();
+    AfxSetDispatchObserver([&](const MSG& m) {
+        r->seen.push_back(m);
+        // The user clicks while the answer is still to be delivered.
+        if (clickOnAnswer && m.message == P) {
+            clickOnAnswer = false;
+            stopThenStart();
+        }
+    });
     r->SetField(IDC_THREAD_COUNT, "2");
-    r->Click(IDC_START_STOP);
-    AfxPumpPendingMessages();
-    // Stop and start again before the hub has answered the stop.
-    r->Click(IDC_START_STOP);
-    r->Click(IDC_START_STOP);
-    AfxPumpPendingMessages();
-    EXPECT_TRUE(g_bChecking);
-    EXPECT_EQ(r->FieldText(IDC_START_STOP), U("停止查询"));
-    // The new run's own end still resets the button.
-    ASSERT_TRUE(PostMessageA(r->panel->m_hWnd, UM_CHECK_STOPPED, 0, 1));
-    AfxPumpPendingMessages();
-    EXPECT_FALSE(g_bChecking);
-    EXPECT_EQ(r->FieldText(IDC_START_STOP), U("开始查询"));
+    auto expectButton = [this](bool running) {
+        EXPECT_EQ(g_bChecking != FALSE, running);
+        EXPECT_EQ(r->FieldText(IDC_START_STOP), U(running ? "停止查询" : "开始查询"));
+        EXPECT_EQ(Timers::IsRunning(r->frameHandle, 1), running);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        r->Click(IDC_START_STOP);
+        AfxPumpPendingMessages();
+        expectButton(true);
+        r->seen.clear();
+        c.play();
+        AfxPumpPendingMessages();
+        std::vector<UINT> order;
+        for (const MSG& m : r->seen) {
+            if (m.message == S || m.message == C || m.message == F || m.message == P)
+                order.push_back(m.message);
+        }
+        EXPECT_EQ(order, c.order);
+        expectButton(c.running);
+        // The run's own end still resets the button.
+        if (c.running) {
+            finishRun();
+            AfxPumpPendingMessages();
+            expectButton(false);
+        }
+    }
 }
 
 TEST_F(SidePanelTest, OperationButtonsWaitForTheirDoneMessages)
