@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
@@ -46,16 +47,18 @@ void SendToAll(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageA(h, message, wParam, lParam);
 }
 
-// Whether the pointer has been taken away from `holder` (the widget that
-// holds it, or null where nothing grabbed it): the active window or the
-// whole application lost activation, a popup opened, or another widget
-// grabbed the mouse. The window system does not always say that a grab was
-// taken, so the grabber and the popup are checked on every event.
+// Whether the pointer has been taken away from `holder`, the widget that
+// holds it: the window of that widget or the whole application lost
+// activation, a popup opened, or another widget grabbed the mouse. Only the
+// holder's own window counts: a press that activates another window of the
+// program (a floating frame, say) must not end the drag it starts. The
+// window system does not always say that a grab was taken, so the grabber
+// and the popup are checked on every event.
 bool PointerTakenAway(QObject* watched, QEvent* event, const QWidget* holder)
 {
     switch (event->type()) {
     case QEvent::WindowDeactivate:
-        if (const auto* widget = qobject_cast<const QWidget*>(watched); widget && widget->isWindow())
+        if (holder && watched == holder->window())
             return true;
         break;
     case QEvent::ApplicationStateChange:
@@ -73,11 +76,12 @@ bool PointerTakenAway(QObject* watched, QEvent* event, const QWidget* holder)
 
 // Keeps the left button as the application's own mouse events last left it
 // (the toolkit's global button state is not kept up to date by every
-// platform), and takes the capture back from its window, as a capture loss,
-// when the pointer is taken away.
+// platform) with the widget it went down on, and takes the capture back from
+// its window, as a capture loss, when the pointer is taken away.
 class PointerWatcher : public QObject {
 public:
     bool leftDown = false;
+    QPointer<QWidget> pressed;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -86,6 +90,8 @@ protected:
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
             || type == QEvent::MouseButtonRelease) {
             leftDown = (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) != 0;
+            if (type != QEvent::MouseButtonRelease && watched->isWidgetType())
+                pressed = static_cast<QWidget*>(watched);
         }
         if (CWnd* holder = GetCapture(); holder && PointerTakenAway(watched, event, WidgetOf(holder))) {
             // The button's release goes to whoever took the pointer.
@@ -200,9 +206,10 @@ namespace {
 
 class TrackFilter : public QObject {
 public:
-    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove)
+    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove, QWidget* pressed)
         : m_loop(loop)
         , m_onMove(onMove)
+        , m_pressed(pressed)
     {
     }
     BOOL released = FALSE;
@@ -213,7 +220,7 @@ protected:
         // A modal box opened meanwhile (a close confirmation, say) needs the
         // mouse and the keys, and a pointer taken away will not come back
         // with the button down: the tracking ends, cancelled.
-        if (QApplication::activeModalWidget() || PointerTakenAway(watched, event, nullptr)) {
+        if (QApplication::activeModalWidget() || PointerTakenAway(watched, event, m_pressed)) {
             m_loop.quit();
             return false;
         }
@@ -246,6 +253,7 @@ protected:
 private:
     QEventLoop& m_loop;
     const std::function<void(CPoint)>& m_onMove;
+    QPointer<QWidget> m_pressed; // the pointer is its window's while the button is down
 };
 
 } // namespace
@@ -255,7 +263,7 @@ BOOL AfxTrackMouse(const std::function<void(CPoint)>& onMove)
     if (GetKeyState(VK_LBUTTON) >= 0)
         return FALSE;
     QEventLoop loop;
-    TrackFilter filter(loop, onMove);
+    TrackFilter filter(loop, onMove, Watcher()->pressed);
     qApp->installEventFilter(&filter);
     loop.exec();
     qApp->removeEventFilter(&filter);

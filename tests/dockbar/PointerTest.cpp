@@ -195,6 +195,33 @@ TEST_F(Pointer, TakenAwayDuringAnEdgeOrAMoveDragItEndsTheDragAsACaptureLossDoes)
     EXPECT_FALSE(bar->IsFloating());
     EXPECT_EQ(bar->m_nDockBarId, kLeft);
     Release(bar, grip);
+
+    // A press on a floating frame's border activates that frame, which takes
+    // the activation from the main frame: no loss, the resize goes on.
+    m_frame->FloatControlBar(bar, CPoint(100, 100));
+    auto* mini = dynamic_cast<CMiniDockFrameWnd*>(bar->GetParentFrame());
+    ASSERT_NE(mini, nullptr);
+    activateFrame();
+    CRect f;
+    mini->GetWindowRect(&f);
+    const CPoint border(f.right - 2, (f.top + f.bottom) / 2);
+    const CPoint wider(border.x + 30, border.y);
+    QTimer::singleShot(0, [&] { WidgetOf(mini)->activateWindow(); });
+    QTimer moveAndRelease;
+    moveAndRelease.setSingleShot(true);
+    QObject::connect(&moveAndRelease, &QTimer::timeout, [&] {
+        Move(mini, wider);
+        Release(mini, wider);
+    });
+    moveAndRelease.start(200);
+    {
+        TestDeadline deadline(10s, "floating frame resized while it takes the activation");
+        Press(mini, border);
+    }
+    moveAndRelease.stop();
+    EXPECT_EQ(QApplication::activeWindow(), WidgetOf(mini));
+    mini->GetWindowRect(&f);
+    EXPECT_EQ(f.right, wider.x);
 }
 
 TEST_F(Pointer, TheMouseSizesATopRowByItsBottomEdgeAndByTheEdgeBetweenItsBars)
