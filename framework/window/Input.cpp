@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +47,72 @@ void SendToAll(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageA(h, message, wParam, lParam);
 }
 
+// Whether the pointer has been taken away from `holder`, the widget that
+// holds it: the window of that widget or the whole application lost
+// activation, a popup opened, or another widget grabbed the mouse. Only the
+// holder's own window counts: a press that activates another window of the
+// program (a floating frame, say) must not end the drag it starts. The
+// window system does not always say that a grab was taken, so the grabber
+// and the popup are checked on every event.
+bool PointerTakenAway(QObject* watched, QEvent* event, const QWidget* holder)
+{
+    switch (event->type()) {
+    case QEvent::WindowDeactivate:
+        if (holder && watched == holder->window())
+            return true;
+        break;
+    case QEvent::ApplicationStateChange:
+        if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive)
+            return true;
+        break;
+    default:
+        break;
+    }
+    if (QApplication::activePopupWidget())
+        return true;
+    const QWidget* grabber = QWidget::mouseGrabber();
+    return grabber && grabber != holder;
+}
+
+// Keeps the left button as the application's own mouse events last left it
+// (the toolkit's global button state is not kept up to date by every
+// platform) with the widget it went down on, and takes the capture back from
+// its window, as a capture loss, when the pointer is taken away.
+class PointerWatcher : public QObject {
+public:
+    bool leftDown = false;
+    QPointer<QWidget> pressed;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseButtonRelease) {
+            leftDown = (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) != 0;
+            if (type != QEvent::MouseButtonRelease && watched->isWidgetType())
+                pressed = static_cast<QWidget*>(watched);
+        }
+        if (CWnd* holder = GetCapture(); holder && PointerTakenAway(watched, event, WidgetOf(holder))) {
+            // The button's release goes to whoever took the pointer.
+            leftDown = false;
+            ReleaseCapture();
+        }
+        return false;
+    }
+};
+
+PointerWatcher* Watcher()
+{
+    static PointerWatcher* watcher = nullptr;
+    if (!watcher && qApp) {
+        watcher = new PointerWatcher;
+        watcher->leftDown = (QApplication::mouseButtons() & Qt::LeftButton) != 0;
+        qApp->installEventFilter(watcher);
+    }
+    return watcher;
+}
+
 } // namespace
 
 CWnd* GetCapture()
@@ -55,6 +122,7 @@ CWnd* GetCapture()
 
 CWnd* CWnd::SetCapture()
 {
+    Watcher(); // from now on, a pointer taken away ends the capture
     CWnd* previous = GetCapture();
     g_capture = m_hWnd;
     if (previous && previous != this) {
@@ -62,7 +130,10 @@ CWnd* CWnd::SetCapture()
             w->releaseMouse();
         previous->SendMessage(WM_CAPTURECHANGED, 0, static_cast<LPARAM>(m_hWnd.value));
     }
-    if (QWidget* w = WidgetOf(this); w && w->isVisible())
+    // The previous holder may have released the capture in answer; the
+    // toolkit's grab must not outlive it, or every mouse event would go on
+    // to this window.
+    if (QWidget* w = WidgetOf(this); w && w->isVisible() && GetCapture() == this)
         w->grabMouse();
     return previous;
 }
@@ -79,42 +150,9 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-namespace {
-
-// The left button as the application's own mouse events last left it; the
-// toolkit's global button state is not kept up to date by every platform.
-class ButtonWatcher : public QObject {
-public:
-    bool leftDown = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
-            || type == QEvent::MouseButtonRelease) {
-            leftDown = (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) != 0;
-        }
-        return false;
-    }
-};
-
-ButtonWatcher* Watcher()
-{
-    static ButtonWatcher* watcher = nullptr;
-    if (!watcher && qApp) {
-        watcher = new ButtonWatcher;
-        watcher->leftDown = (QApplication::mouseButtons() & Qt::LeftButton) != 0;
-        qApp->installEventFilter(watcher);
-    }
-    return watcher;
-}
-
-} // namespace
-
 short GetKeyState(int nVirtKey)
 {
-    ButtonWatcher* watcher = Watcher();
+    PointerWatcher* watcher = Watcher();
     if (nVirtKey == VK_LBUTTON && watcher && watcher->leftDown)
         return static_cast<short>(0x8000);
     return 0;
@@ -168,19 +206,21 @@ namespace {
 
 class TrackFilter : public QObject {
 public:
-    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove)
+    TrackFilter(QEventLoop& loop, const std::function<void(CPoint)>& onMove, QWidget* pressed)
         : m_loop(loop)
         , m_onMove(onMove)
+        , m_pressed(pressed)
     {
     }
     BOOL released = FALSE;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
         // A modal box opened meanwhile (a close confirmation, say) needs the
-        // mouse and the keys: the tracking ends.
-        if (QApplication::activeModalWidget()) {
+        // mouse and the keys, and a pointer taken away will not come back
+        // with the button down: the tracking ends, cancelled.
+        if (QApplication::activeModalWidget() || PointerTakenAway(watched, event, m_pressed)) {
             m_loop.quit();
             return false;
         }
@@ -213,6 +253,7 @@ protected:
 private:
     QEventLoop& m_loop;
     const std::function<void(CPoint)>& m_onMove;
+    QPointer<QWidget> m_pressed; // the pointer is its window's while the button is down
 };
 
 } // namespace
@@ -222,7 +263,7 @@ BOOL AfxTrackMouse(const std::function<void(CPoint)>& onMove)
     if (GetKeyState(VK_LBUTTON) >= 0)
         return FALSE;
     QEventLoop loop;
-    TrackFilter filter(loop, onMove);
+    TrackFilter filter(loop, onMove, Watcher()->pressed);
     qApp->installEventFilter(&filter);
     loop.exec();
     qApp->removeEventFilter(&filter);

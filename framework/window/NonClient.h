@@ -106,7 +106,9 @@ constexpr CPoint PointFromLParam(LPARAM lParam)
 }
 
 // The window that holds the mouse capture, and taking and giving it up. The
-// window losing the capture gets WM_CAPTURECHANGED with the new holder.
+// window losing the capture gets WM_CAPTURECHANGED with the new holder. When
+// the pointer is taken away (its window or the application loses activation,
+// a popup or another widget grabs it) the capture ends as if released.
 CWnd* GetCapture();
 BOOL ReleaseCapture();
 BOOL SetCursorPos(int x, int y);
@@ -120,7 +122,8 @@ short GetKeyState(int nVirtKey);
 
 // Runs a tracking loop while the left button stays down: every mouse move
 // calls onMove with the screen point. TRUE when the button is released, FALSE
-// when the drag is cancelled (Escape, a right press) or the button is not down.
+// when the drag is cancelled (Escape, a right press, a modal box, the pointer
+// taken away as above) or the button is not down.
 BOOL AfxTrackMouse(const std::function<void(CPoint)>& onMove);
 
 // Only the full-window drag setting is known. Its default is off (edges are

@@ -19,6 +19,9 @@ public:
         , m_outer(outer)
     {
         setMouseTracking(true);
+        // The window's own pointer: child windows without one of their own
+        // show it, not the resize shape the border last took.
+        setCursor(Qt::ArrowCursor);
     }
 
 protected:
@@ -67,6 +70,28 @@ UINT NonClientMessage(const QMouseEvent* e, bool doubleClick)
         return WM_NCMOUSEMOVE;
     default:
         return 0;
+    }
+}
+
+// The pointer over each part of a window's frame, as desktop users know it
+// from any window border: resize arrows over sizing edges and corners.
+Qt::CursorShape CursorShapeOfHit(int hit)
+{
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT:
+        return Qt::SizeHorCursor;
+    case HTTOP:
+    case HTBOTTOM:
+        return Qt::SizeVerCursor;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        return Qt::SizeFDiagCursor;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        return Qt::SizeBDiagCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
@@ -172,6 +197,10 @@ void NonClientWidget::RouteMouse(QMouseEvent* event, bool doubleClick)
     const int hit = static_cast<int>(wnd->SendMessage(WM_NCHITTEST, 0, screenPoint));
     if (!CWnd::FromHandle(self))
         return;
+    // Kept as it is while the window holds the capture, so a drag shows the
+    // shape it started with wherever the pointer goes.
+    if (const Qt::CursorShape shape = CursorShapeOfHit(hit); cursor().shape() != shape)
+        setCursor(shape);
     if (hit == HTCLIENT) {
         if (const UINT msg = ClientMessage(event, doubleClick))
             wnd->SendMessage(msg, KeyState(), clientPoint);

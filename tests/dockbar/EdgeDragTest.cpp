@@ -1,5 +1,7 @@
 // Dragging the thickness of a row, the tracker and full-window drag, and
 // the ways a drag ends.
+#include <QWidget>
+
 #include "DockFixture.h"
 
 namespace {
@@ -132,6 +134,10 @@ TEST_F(EdgeDrag, ARightPressOrTheLossOfTheCaptureEndsTheDragKeepingTheSizes)
     bar->UpdateEdgeDrag(CPoint(start.x - 50, start.y));
     other->SetCapture();
     EXPECT_FALSE(bar->m_bDragging);
+    // Ending the drag released the new capture too; no toolkit grab is left
+    // behind to swallow the mouse.
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_TRUE(AfxGetInvertedRects(m_frame).empty());
     EXPECT_EQ(bar->m_sizeVert.cx, 330);
     ReleaseCapture();

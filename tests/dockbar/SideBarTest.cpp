@@ -1,5 +1,6 @@
 // The side bar in the real main frame: docked on the left at start with the
 // form filling it, hidden by its close button, brought back by the menu.
+#include <QApplication>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include "framework/doc/CDocTemplate.h"
 #include "framework/docking/CDockContext.h"
 #include "res/ResourceIds.h"
+#include "tests/dockbar/ToolkitMouse.h"
+#include "tests/framework/GuiPump.h"
 #include "urllist/CVelmoraDoc.h"
 #include "urllist/CVelmoraView.h"
 
@@ -166,4 +169,44 @@ TEST_F(SideBarTest, TheCloseButtonHidesItAndTheViewMenuBringsItBackWithTheCheckM
     m_frame->PostMessage(WM_COMMAND, ID_VIEW_SIDEBAR, 0);
     AfxPumpPendingMessages();
     EXPECT_FALSE(bar.IsWindowVisible());
+}
+
+TEST_F(SideBarTest, TheMouseDragsTheRightEdgeAndTheCloseButtonHidesTheBar)
+{
+    using namespace toolkit_mouse;
+    ProcessToolkitEvents(); // what the window system still had for earlier windows
+    CSideBar& bar = m_frame->SideBar();
+    const int startWidth = Screen(&bar).Width();
+    CRect edge;
+    bar.CalcEdgeRect(Screen(&bar), HTRIGHT, edge);
+    const CPoint start((edge.left + edge.right) / 2, (edge.top + edge.bottom) / 2);
+    Move(&bar, start);
+    EXPECT_EQ(PointerShape(&bar), Qt::SizeHorCursor);
+    // Straight from the edge onto the form, which has no pointer of its own.
+    const CPoint onForm(Screen(&bar.Form()).right - 2, start.y);
+    ASSERT_EQ(QApplication::widgetAt(onForm.x, onForm.y), WidgetOf(&bar.Form()));
+    Move(&bar, onForm);
+    EXPECT_EQ(PointerShape(&bar), Qt::ArrowCursor);
+
+    Move(&bar, start);
+    Press(&bar, start);
+    Move(&bar, CPoint(start.x + 60, start.y));
+    EXPECT_EQ(AfxGetInvertedRects(m_frame).size(), 1u);
+    EXPECT_EQ(Screen(&bar).Width(), startWidth);
+    Release(&bar, CPoint(start.x + 60, start.y));
+    EXPECT_EQ(GetCapture(), nullptr);
+    Idle();
+    EXPECT_EQ(Screen(&bar).Width(), startWidth + 60);
+    ExpectFormFillsBar();
+
+    // The press alone does nothing; the release over the button hides the bar.
+    const CRect w = Screen(&bar);
+    const CPoint over(w.left + bar.m_btnClose.m_ptOrigin.x + 5, w.top + bar.m_btnClose.m_ptOrigin.y + 5);
+    Move(&bar, over);
+    Press(&bar, over);
+    EXPECT_FALSE(bar.m_bDragging);
+    EXPECT_TRUE(bar.IsWindowVisible());
+    Release(&bar, over);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    EXPECT_FALSE(m_frame->QueryCommandUI(ID_VIEW_SIDEBAR).m_bChecked);
 }

@@ -47,7 +47,8 @@ struct DcData {
 // window, an inner widget is its client area and holds the child windows.
 // The non-client area is drawn into an image by WM_NCPAINT (through a window
 // DC) and shown from it; mouse input outside the client widget is hit-tested
-// with WM_NCHITTEST and delivered as non-client or client messages.
+// with WM_NCHITTEST, shows the pointer shape of the part hit and is delivered
+// as non-client or client messages.
 class NonClientWidget : public QWidget {
 public:
     explicit NonClientWidget(QWidget* parent);
