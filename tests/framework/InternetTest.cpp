@@ -319,10 +319,12 @@ TEST_F(Internet, SendsTheHeadersTheCallerAdded)
     std::mutex mutex;
     std::string head;
     LocalTcpServer wire([&](LocalTcpServer::Connection& c) {
-        std::string h = c.ReadRequestHead();
+        // Kept before the answer goes out: the client returns on the answer.
+        {
+            std::lock_guard lock(mutex);
+            head = c.ReadRequestHead();
+        }
         c.Send("HTTP/1.1 204 No Content\r\n\r\n");
-        std::lock_guard lock(mutex);
-        head = std::move(h);
     });
     ASSERT_TRUE(wire.Start());
     Request empty = To(wire.Port(), "/");
