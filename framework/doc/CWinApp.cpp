@@ -72,7 +72,7 @@ void CCommandLineInfo::ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL)
 {
     if (bFlag || !pszParam || !*pszParam || m_nShellCommand == FileOpen)
         return;
-    // A full path: the document keeps it beyond the current folder.
+    // Made full, the path stays right whatever the current folder becomes.
     std::error_code error;
     const std::filesystem::path full = std::filesystem::absolute(CString(pszParam).ToUtf8(), error);
     m_strFileName = error ? CString(pszParam) : CString::FromUtf8(full.lexically_normal().string());
