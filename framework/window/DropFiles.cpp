@@ -1,5 +1,6 @@
 #include "framework/window/DropFiles.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -30,42 +31,43 @@ std::vector<CString> LocalFiles(const QMimeData* mime)
     return paths;
 }
 
-// Sits on the widget of a window that accepts files and turns a drop of
-// local files into WM_DROPFILES to that window.
+// Turns a drop of local files anywhere on a window that accepts them into
+// WM_DROPFILES to that window. It watches the whole program, not only the
+// window's widget: a field of the window would otherwise take the drop as
+// text. Owned by the window's widget.
 class DropFilter : public QObject {
 public:
-    explicit DropFilter(QWidget* widget)
-        : QObject(widget)
+    explicit DropFilter(QWidget* window)
+        : QObject(window)
+        , m_window(window)
     {
         setObjectName(kFilterName);
+        QApplication::instance()->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDropEvent*>(event);
-            if (LocalFiles(drag->mimeData()).empty())
-                return false;
-            drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            DropFiles files { LocalFiles(drop->mimeData()) };
-            CWnd* wnd = WindowOfWidget(static_cast<QWidget*>(watched));
-            if (files.paths.empty() || !wnd)
-                return false;
-            drop->acceptProposedAction();
-            wnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(&files));
-            return true;
-        }
-        default:
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
             return false;
+        auto* target = qobject_cast<QWidget*>(watched);
+        if (!target || target->window() != m_window)
+            return false;
+        auto* drag = static_cast<QDropEvent*>(event);
+        DropFiles files { LocalFiles(drag->mimeData()) };
+        if (files.paths.empty())
+            return false;
+        drag->acceptProposedAction();
+        if (type == QEvent::Drop) {
+            if (CWnd* wnd = WindowOfWidget(m_window))
+                wnd->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(&files));
         }
+        return true;
     }
+
+private:
+    QWidget* m_window;
 };
 
 } // namespace
@@ -77,7 +79,7 @@ void CWnd::DragAcceptFiles(BOOL bAccept)
         return;
     QObject* filter = widget->findChild<QObject*>(kFilterName, Qt::FindDirectChildrenOnly);
     if (bAccept && !filter)
-        widget->installEventFilter(new DropFilter(widget));
+        new DropFilter(widget);
     else if (!bAccept)
         delete filter;
     widget->setAcceptDrops(bAccept != FALSE);

@@ -23,19 +23,19 @@ CString Path(const std::string& utf8)
     return CString::FromUtf8(utf8);
 }
 
-// Drags `urls` over the main window and drops them; true when the window
-// took the drag.
-bool DropOnFrame(RunningApp& r, const QList<QUrl>& urls)
+// Drags `urls` over a widget of the main window and drops them there, as a
+// file manager does (the URLs also as text); true when the drag was taken.
+bool DropOn(QWidget* widget, const QList<QUrl>& urls)
 {
-    QWidget* frame = WidgetOf(r.frame);
     QMimeData mime;
     mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame, &enter);
+    mime.setText(urls.front().toString());
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
     if (!enter.isAccepted())
         return false;
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame, &drop);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &drop);
     return drop.isAccepted();
 }
 
@@ -99,13 +99,15 @@ TEST(Desktop, FileFromTheCommandLineOrADropIsImportedThroughTheSidePanel)
     RunningApp r;
     ASSERT_TRUE(r.Ready());
 
-    // A drop: the import button is pressed at once and waits for the list; a
-    // second drop before the list is in is refused like a press on the
-    // disabled button.
-    ASSERT_TRUE(DropOnFrame(r, { QUrl::fromLocalFile(QString::fromStdString(second)) }));
+    // A drop, also on a field that would take it as text: the import button
+    // is pressed at once and waits for the list; a second drop before the
+    // list is in is refused like a press on the disabled button.
+    QWidget* ignoreField = WidgetOf(r.panel->GetDlgItem(IDC_IGNORE_LIST));
+    ASSERT_TRUE(DropOn(ignoreField, { QUrl::fromLocalFile(QString::fromStdString(second)) }));
     EXPECT_FALSE(r.ButtonEnabled(IDC_IMPORT));
     EXPECT_EQ(g_strImportPath, Path(second));
-    EXPECT_TRUE(DropOnFrame(r, { QUrl::fromLocalFile(QString::fromStdString(first)) }));
+    EXPECT_TRUE(r.FieldText(IDC_IGNORE_LIST).IsEmpty());
+    EXPECT_TRUE(DropOn(WidgetOf(r.frame), { QUrl::fromLocalFile(QString::fromStdString(first)) }));
     EXPECT_EQ(r.FieldText(IDC_IMPORT_PATH), Path(second));
     ASSERT_TRUE(PumpUntil([&] { return r.ButtonEnabled(IDC_IMPORT); }));
     EXPECT_EQ(r.List().GetItemCount(), 1);
@@ -119,7 +121,7 @@ TEST(Desktop, FileFromTheCommandLineOrADropIsImportedThroughTheSidePanel)
     EXPECT_EQ(r.CountSeen(r.frameHandle, UM_IMPORT_REQUEST), 1);
 
     // Only files on this machine are taken.
-    EXPECT_FALSE(DropOnFrame(r, { QUrl(QStringLiteral("http://example.test/urls.txt")) }));
+    EXPECT_FALSE(DropOn(WidgetOf(r.frame), { QUrl(QStringLiteral("http://example.test/urls.txt")) }));
     AfxPumpPendingMessages();
     EXPECT_EQ(r.FieldText(IDC_IMPORT_PATH), Path(second));
     EXPECT_EQ(r.CountSeen(r.frameHandle, UM_IMPORT_REQUEST), 1);
