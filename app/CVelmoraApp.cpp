@@ -69,7 +69,11 @@ BOOL CVelmoraApp::OpenMainWindow(CCommandLineInfo& cmdInfo)
 {
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, RUNTIME_CLASS(CVelmoraDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVelmoraView)));
-    return ProcessShellCommand(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+    // A file dropped on the window opens as one named on the command line.
+    m_pMainWnd->DragAcceptFiles();
+    return TRUE;
 }
 
 int CVelmoraApp::ExitInstance()

@@ -1,6 +1,7 @@
 #include "framework/controls/Resources.h"
 #include "framework/controls/ControlStyles.h"
 #include "framework/window/CWnd.h"
+#include "res/IconImages.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -93,6 +94,7 @@ void RegisterSidePanel()
 
 void RegisterResources()
 {
+    AfxRegisterIcon(IDR_MAINFRAME, ApplicationIconImages());
     RegisterStrings();
     RegisterMenus();
     RegisterAboutBox();

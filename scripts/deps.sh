@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building ("run") or testing ("test")
-# needs. As root, missing packages are installed; otherwise the exact
-# apt-get line is printed and the script fails.
+# Installs the Debian packages that building ("run"), testing ("test") or
+# building the Debian package ("package") needs. As root, missing packages
+# are installed; otherwise the exact apt-get line is printed and the script
+# fails.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev fonts-wqy-microhei)
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev fonts-wqy-microhei
+  qt6-translations-l10n)
 if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev libcpp-httplib-dev libssl-dev xvfb xauth)
+  packages+=(libgtest-dev libcpp-httplib-dev libssl-dev xvfb xauth desktop-file-utils appstream)
+fi
+if [ "${1:-run}" = package ]; then
+  packages+=(dpkg-dev file)
 fi
 
 missing=()

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "framework/base/SaturatingAtoi.h"
 #include "framework/controls/CFileDialog.h"
+#include "framework/io/FileSystem.h"
 #include "framework/window/MessageQueue.h"
 #include "res/ResourceIds.h"
 
@@ -46,6 +47,8 @@ void CSidePanelDlg::OnBrowse()
 {
     CFileDialog dialog(
         TRUE, "", "", OFN_OVERWRITEPROMPT, CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
+    const CString startFolder = FolderOfPath(GetDlgItem(IDC_IMPORT_PATH)->GetWindowText());
+    dialog.m_ofn.lpstrInitialDir = startFolder;
     if (dialog.DoModal() != IDOK)
         return;
     g_strImportPath = dialog.GetPathName();

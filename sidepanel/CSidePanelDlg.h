@@ -10,6 +10,10 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnInitDialog() override;
 
+    // A file opened from the desktop: typed into the path field and imported
+    // as by the import button, unless an import is under way.
+    void ImportFile(const CString& path);
+
 protected:
     DECLARE_MESSAGE_MAP()
     void OnBrowse();

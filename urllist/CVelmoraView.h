@@ -31,6 +31,7 @@ protected:
 
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
+    CString m_strLastExportFolder; // where the export dialog was last answered
     // Outstanding probes: dispatch index -> the tag (item data) of the row
     // probed, so a verdict finds its row after imports and clean-ups.
     std::unordered_map<int, DWORD_PTR> m_outstandingProbes;

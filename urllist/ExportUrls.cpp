@@ -1,10 +1,12 @@
 // The export: the URLs of one kind, each followed by CR LF, into a file the
 // user chooses. The file is replaced in one step, so a failed export never
 // destroys what was there.
+#include "app/Globals.h"
 #include "app/Hub.h"
 #include "app/Messages.h"
 #include "framework/controls/CFileDialog.h"
 #include "framework/io/CAtomicFile.h"
+#include "framework/io/FileSystem.h"
 #include "urllist/CVelmoraView.h"
 #include "urllist/Validity.h"
 
@@ -35,6 +37,11 @@ void CVelmoraView::ExportUrls(int kind)
     }
     CFileDialog dialog(FALSE, "TXT", "urls_export.txt", OFN_OVERWRITEPROMPT,
         CString::FromUtf8("文本文件|*.txt|所有文件|*.*||"), this);
+    // The dialog starts where the user last exported to, else beside the
+    // URL file.
+    const CString startFolder
+        = m_strLastExportFolder.IsEmpty() ? FolderOfPath(g_strImportPath) : m_strLastExportFolder;
+    dialog.m_ofn.lpstrInitialDir = startFolder;
     const HWND self = m_hWnd;
     const int answer = dialog.DoModal();
     // The dialog's loop keeps the program running: the window may have been
@@ -44,6 +51,7 @@ void CVelmoraView::ExportUrls(int kind)
         return;
     }
     const CString path = dialog.GetPathName();
+    m_strLastExportFolder = FolderOfPath(path);
     const int rows = list.GetItemCount();
     CAtomicFile file;
     int written = 0;

@@ -19,6 +19,7 @@ constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_ENTERIDLE = 0x0121;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
+constexpr UINT WM_DROPFILES = 0x0233; // wParam: HDROP
 constexpr UINT WM_USER = 0x0400;
 
 // PeekMessage: look, leave the message queued.

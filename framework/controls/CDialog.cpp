@@ -3,8 +3,10 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QKeySequence>
+#include <QLabel>
 #include <QShortcut>
 #include <QWidget>
+#include <algorithm>
 #include <cstring>
 
 #include "framework/controls/ControlStyles.h"
@@ -25,6 +27,56 @@ ModalDialogHook& Hook()
 int MulDiv(int value, int numerator, int denominator)
 {
     return static_cast<int>((static_cast<long long>(value) * numerator + denominator / 2) / denominator);
+}
+
+bool IsClass(const DialogItemTemplate& item, const char* cls)
+{
+    return std::strcmp(item.className, cls) == 0;
+}
+
+bool HasWords(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+// The label of a control: the static text nearest to its left on its row.
+const DialogItemTemplate* LabelOf(const DialogTemplate& dialog, const DialogItemTemplate& control)
+{
+    const DialogItemTemplate* label = nullptr;
+    for (const DialogItemTemplate& item : dialog.items) {
+        const bool sameRow = item.y < control.y + control.cy && control.y < item.y + item.cy;
+        if (IsClass(item, WC_STATIC) && (item.style & SS_TYPEMASK) != SS_ICON && sameRow
+            && item.x + item.cx <= control.x && HasWords(ToQString(item.text))
+            && (!label || item.x + item.cx > label->x + label->cx))
+            label = &item;
+    }
+    return label;
+}
+
+// A screen reader names a control by its text; fields have none, and a
+// button of dots says nothing. They take the text of their label, as a
+// sighted user reads the form: "导入文件:" names the field beside it
+// "导入文件" and its "..." button "导入文件...".
+void NameControlsAfterLabels(const DialogTemplate& dialog, const std::vector<std::unique_ptr<CWnd>>& controls)
+{
+    for (std::size_t i = 0; i < dialog.items.size() && i < controls.size(); ++i) {
+        const DialogItemTemplate& item = dialog.items[i];
+        const bool field = IsClass(item, WC_EDIT);
+        const bool dots = IsClass(item, WC_BUTTON) && (item.style & BS_TYPEMASK) != BS_GROUPBOX
+            && !HasWords(ToQString(item.text));
+        const DialogItemTemplate* label = field || dots ? LabelOf(dialog, item) : nullptr;
+        if (!label)
+            continue;
+        QString name = ToQString(label->text).trimmed();
+        while (name.endsWith(':') || name.endsWith(u'\uFF1A'))
+            name.chop(1);
+        QWidget* widget = WidgetOf(controls[i].get());
+        widget->setAccessibleName(field ? name : name + ToQString(item.text));
+        auto* labelWidget = qobject_cast<QLabel*>(
+            WidgetOf(controls[static_cast<std::size_t>(label - dialog.items.data())].get()));
+        if (field && labelWidget)
+            labelWidget->setBuddy(widget);
+    }
 }
 
 } // namespace
@@ -92,6 +144,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, CWnd* parent, DWO
             controlWidget->lower();
         m_controls.push_back(std::move(control));
     }
+    NameControlsAfterLabels(dialog, m_controls);
     SendMessage(WM_INITDIALOG);
     OnInitDialog();
     if (dialog.style & WS_VISIBLE)

@@ -1,6 +1,7 @@
 #include "framework/controls/CFileDialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
 #include <QStringList>
 
@@ -33,12 +34,18 @@ FileDialogAnswer ShowWithToolkit(const FileDialogRequest& request)
     // On the heap: if the owner goes while the dialog is open, the dialog
     // goes with it, and the pointer notices.
     const QPointer<QFileDialog> dialog = new QFileDialog(WidgetOf(CWnd::FromHandle(request.owner)));
+    // The toolkit's own dialog, not the desktop's: it speaks the program's
+    // language whatever the user's.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog->setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog->setNameFilters(NameFilters(request.filter));
     dialog->setDefaultSuffix(ToQString(request.defaultExtension));
     if (!(request.flags & OFN_OVERWRITEPROMPT) && !request.open)
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    // A folder that is gone leaves the dialog in the current folder.
+    if (!request.initialDir.IsEmpty() && QFileInfo(ToQString(request.initialDir)).isDir())
+        dialog->setDirectory(ToQString(request.initialDir));
     if (!request.fileName.IsEmpty())
         dialog->selectFile(ToQString(request.fileName));
     const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -68,13 +75,14 @@ FileDialogHook AfxSetFileDialogHook(FileDialogHook hook)
 CFileDialog::CFileDialog(
     BOOL bOpenFileDialog, LPCSTR defaultExtension, LPCSTR fileName, DWORD flags, LPCSTR filter, CWnd* parent)
     : m_request { bOpenFileDialog != FALSE, CString(defaultExtension), CString(fileName), flags,
-        CString(filter), parent ? parent->m_hWnd : HWND() }
+        CString(filter), parent ? parent->m_hWnd : HWND(), CString() }
 {
 }
 
 int CFileDialog::DoModal()
 {
     AfxRunIdleHandlers();
+    m_request.initialDir = CString(m_ofn.lpstrInitialDir);
     const FileDialogAnswer answer = Hook() ? Hook()(m_request) : ShowWithToolkit(m_request);
     if (answer.result != IDOK || answer.path.IsEmpty())
         return IDCANCEL;

@@ -17,6 +17,12 @@ struct FileDialogRequest {
     DWORD flags;
     CString filter; // "name|pattern|name|pattern||"
     HWND owner;
+    CString initialDir; // the folder the dialog starts in; empty: the current folder
+};
+
+// The dialog's settings that a caller may change before DoModal.
+struct OPENFILENAME {
+    LPCSTR lpstrInitialDir = nullptr;
 };
 
 struct FileDialogAnswer {
@@ -36,6 +42,8 @@ public:
     int DoModal();
     // The chosen path; a name typed without an extension gets the default one.
     CString GetPathName() const { return m_path; }
+
+    OPENFILENAME m_ofn;
 
 private:
     FileDialogRequest m_request;

@@ -71,7 +71,11 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR text, BOOL bUpdate)
     StatusBarWidget* bar = BarOf(this);
     if (!bar || nIndex < 0 || nIndex >= GetCount())
         return FALSE;
-    bar->Panes()[static_cast<std::size_t>(nIndex)].text = CString(text);
+    CString& paneText = bar->Panes()[static_cast<std::size_t>(nIndex)].text;
+    const bool changed = paneText != text;
+    paneText = CString(text);
+    if (changed)
+        bar->PaneTextChanged(nIndex);
     if (bUpdate)
         bar->update();
     return TRUE;

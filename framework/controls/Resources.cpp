@@ -8,6 +8,7 @@ struct Table {
     std::map<UINT, std::vector<MenuItemTemplate>> menus;
     std::map<UINT, DialogTemplate> dialogs;
     std::map<UINT, CString> strings;
+    std::map<UINT, std::vector<IconImage>> icons;
 };
 
 Table& Resources()
@@ -54,4 +55,15 @@ CString AfxLoadString(UINT id)
 bool AfxHasString(UINT id)
 {
     return Resources().strings.count(id) > 0;
+}
+
+void AfxRegisterIcon(UINT id, std::vector<IconImage> images)
+{
+    Resources().icons[id] = std::move(images);
+}
+
+const std::vector<IconImage>* AfxFindIcon(UINT id)
+{
+    auto it = Resources().icons.find(id);
+    return it == Resources().icons.end() ? nullptr : &it->second;
 }

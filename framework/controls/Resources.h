@@ -1,7 +1,8 @@
-// The program's resources: menus, dialog templates and the string table,
-// registered by the application at start-up and looked up by id.
+// The program's resources: menus, dialog templates, the string table and
+// icons, registered by the application at start-up and looked up by id.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "framework/base/CString.h"
@@ -29,6 +30,13 @@ struct DialogTemplate {
     std::vector<DialogItemTemplate> items; // in tab order
 };
 
+// One picture of an icon: a PNG image in memory, which lives as long as the
+// program.
+struct IconImage {
+    const unsigned char* data;
+    std::size_t size;
+};
+
 void AfxRegisterMenu(UINT id, std::vector<MenuItemTemplate> items);
 const std::vector<MenuItemTemplate>* AfxFindMenu(UINT id);
 
@@ -39,3 +47,7 @@ void AfxRegisterString(UINT id, const CString& text);
 // The string's text, or empty when there is none.
 CString AfxLoadString(UINT id);
 bool AfxHasString(UINT id);
+
+// An icon: the same picture drawn at several sizes.
+void AfxRegisterIcon(UINT id, std::vector<IconImage> images);
+const std::vector<IconImage>* AfxFindIcon(UINT id);

@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStyle>
 #include <cstring>
 
 #include "framework/controls/ControlStyles.h"
@@ -92,7 +91,7 @@ QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* parent)
             | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
         if (kind == SS_ICON)
-            label->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon).pixmap(32, 32));
+            label->setPixmap(QApplication::windowIcon().pixmap(32, 32));
         return label;
     }
     if (IsClass(cs.lpszClass, WC_LISTVIEW)) {

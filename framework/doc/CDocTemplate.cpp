@@ -18,10 +18,13 @@ CDocTemplate::~CDocTemplate()
     delete m_pOnlyDoc;
 }
 
-CDocument* CDocTemplate::OpenDocumentFile(LPCSTR)
+CDocument* CDocTemplate::OpenDocumentFile(LPCSTR lpszPathName)
 {
-    if (m_pOnlyDoc)
+    if (m_pOnlyDoc) {
+        if (lpszPathName && !m_pOnlyDoc->OnOpenDocument(lpszPathName))
+            return nullptr;
         return m_pOnlyDoc;
+    }
     auto* doc = dynamic_cast<CDocument*>(m_pDocClass->CreateObject());
     auto* frame = dynamic_cast<CFrameWnd*>(m_pFrameClass->CreateObject());
     if (!doc || !frame) {
@@ -38,17 +41,24 @@ CDocument* CDocTemplate::OpenDocumentFile(LPCSTR)
         delete doc;
         return nullptr;
     }
-    if (!doc->OnNewDocument()) {
+    // The first frame is the main window before the document opens: opening
+    // a file may already post to it.
+    CWinApp* app = AfxGetApp();
+    const bool mainFrame = app && !app->m_pMainWnd;
+    if (mainFrame) {
+        app->m_pMainWnd = frame;
+        AfxSetMainWnd(frame);
+    }
+    if (!(lpszPathName ? doc->OnOpenDocument(lpszPathName) : doc->OnNewDocument())) {
+        if (mainFrame) {
+            app->m_pMainWnd = nullptr;
+            AfxSetMainWnd(nullptr);
+        }
         frame->DestroyWindow();
         delete doc;
         return nullptr;
     }
     m_pOnlyDoc = doc;
-    CWinApp* app = AfxGetApp();
-    if (app && !app->m_pMainWnd) {
-        app->m_pMainWnd = frame;
-        AfxSetMainWnd(frame);
-    }
     frame->InitialUpdateFrame(doc, FALSE);
     return doc;
 }

@@ -13,7 +13,9 @@ public:
         const CRuntimeClass* pViewClass);
     ~CDocTemplate() override;
 
-    // Creates a new empty document with its frame and view; null on failure.
+    // Opens the file named (a new empty document when null) in the one
+    // document, creating it with its frame and view the first time; null on
+    // failure.
     virtual CDocument* OpenDocumentFile(LPCSTR lpszPathName);
 
 protected:

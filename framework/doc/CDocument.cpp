@@ -7,6 +7,11 @@ BOOL CDocument::OnNewDocument()
     return TRUE;
 }
 
+BOOL CDocument::OnOpenDocument(LPCSTR)
+{
+    return OnNewDocument();
+}
+
 void CDocument::Serialize(CArchive&)
 {
 }

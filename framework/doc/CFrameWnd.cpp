@@ -1,9 +1,13 @@
 #include "framework/doc/CFrameWnd.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
+#include <string>
 #include <vector>
 
 #include "framework/controls/CStatusBar.h"
@@ -19,6 +23,7 @@ IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_WM_DROPFILES()
 ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
 ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
@@ -86,7 +91,29 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
         return FALSE;
     BuildMenuBar(nIDResource);
     UpdateFrameTitle();
+    // The frame's icon is the program's: its dialogs and boxes show it too.
+    if (const std::vector<IconImage>* images = AfxFindIcon(nIDResource)) {
+        QIcon icon;
+        for (const IconImage& image : *images) {
+            QPixmap pixmap;
+            if (pixmap.loadFromData(image.data, static_cast<uint>(image.size), "PNG"))
+                icon.addPixmap(pixmap);
+        }
+        WidgetOf(this)->setWindowIcon(icon);
+        QApplication::setWindowIcon(icon);
+    }
     return TRUE;
+}
+
+void CFrameWnd::OnDropFiles(HDROP hDropInfo)
+{
+    CWinApp* app = AfxGetApp();
+    const UINT count = DragQueryFile(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; app && i < count; ++i) {
+        std::string path(DragQueryFile(hDropInfo, i, nullptr, 0) + 1, '\0');
+        DragQueryFile(hDropInfo, i, path.data(), static_cast<UINT>(path.size()));
+        app->OpenDocumentFile(path.c_str());
+    }
 }
 
 void CFrameWnd::BuildMenuBar(UINT nIDResource)

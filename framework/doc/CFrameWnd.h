@@ -7,6 +7,7 @@
 
 #include "framework/doc/CView.h"
 #include "framework/docking/CDockBar.h"
+#include "framework/window/DropFiles.h"
 
 // RepositionBars modes.
 constexpr UINT reposDefault = 0;
@@ -67,6 +68,9 @@ protected:
     DECLARE_MESSAGE_MAP()
     int OnCreate(CREATESTRUCT* cs);
     void OnClose();
+    // Each file dropped on the frame is opened by the application, as one
+    // named on the command line is.
+    void OnDropFiles(HDROP hDropInfo);
     virtual BOOL OnCreateClient(CREATESTRUCT* cs, CCreateContext* pContext);
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
     void PostNcDestroy() override;

@@ -1,6 +1,7 @@
 #include "framework/doc/CWinApp.h"
 
 #include <QApplication>
+#include <filesystem>
 
 #include "framework/base/AppName.h"
 #include "framework/controls/Resources.h"
@@ -67,12 +68,25 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
     m_templates.emplace_back(pTemplate);
 }
 
+void CCommandLineInfo::ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL)
+{
+    if (bFlag || !pszParam || !*pszParam || m_nShellCommand == FileOpen)
+        return;
+    // Made full, the path stays right whatever the current folder becomes.
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(CString(pszParam).ToUtf8(), error);
+    m_strFileName = error ? CString(pszParam) : CString::FromUtf8(full.lexically_normal().string());
+    m_nShellCommand = FileOpen;
+}
+
 void CWinApp::ParseCommandLine(CCommandLineInfo& info)
 {
+    // The toolkit has taken its own options out already.
     const QStringList args = QApplication::arguments();
-    if (args.size() > 1) {
-        info.m_nShellCommand = CCommandLineInfo::FileOpen;
-        info.m_strFileName = CString::FromUtf8(args[1].toStdString());
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const bool flag = args[i].startsWith('-');
+        const CString param = CString::FromUtf8((flag ? args[i].mid(1) : args[i]).toStdString());
+        info.ParseParam(param, flag, i + 1 == args.size());
     }
 }
 
@@ -82,12 +96,17 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         return FALSE;
     switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
-    case CCommandLineInfo::FileOpen:
-        // The document holds nothing of a file: opening one is a new document.
         return m_templates.front()->OpenDocumentFile(nullptr) != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(info.m_strFileName) != nullptr;
     default:
         return TRUE;
     }
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
+{
+    return m_templates.empty() ? nullptr : m_templates.front()->OpenDocumentFile(lpszFileName);
 }
 
 void CWinApp::OnAppExit()

@@ -10,11 +10,17 @@
 
 class CWnd;
 class CDocTemplate;
+class CDocument;
 
 class CCommandLineInfo {
 public:
+    virtual ~CCommandLineInfo() = default;
+    // One argument of the command line, bFlag when it began with '-' (taken
+    // off). The first file named is opened; relative to the current folder.
+    virtual void ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL bLast);
+
     enum { FileNew, FileOpen, FileNothing } m_nShellCommand = FileNew;
-    CString m_strFileName;
+    CString m_strFileName; // full path of the file to open
 };
 
 class CWinApp : public CCmdTarget {
@@ -29,6 +35,9 @@ public:
     CWnd* GetMainWnd() const { return m_pMainWnd; }
 
     void AddDocTemplate(CDocTemplate* pTemplate);
+    // Opens the file in the document of the first template (creating the
+    // document, frame and view if there are none yet); null on failure.
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
     void ParseCommandLine(CCommandLineInfo& info);
     BOOL ProcessShellCommand(CCommandLineInfo& info);
     // Settings of the classic platform that have no counterpart here.

@@ -36,3 +36,11 @@ CString AfxGetModuleFileName()
         path.resize(path.size() * 2);
     }
 }
+
+CString FolderOfPath(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    if (slash < 0)
+        return CString();
+    return slash == 0 ? CString("/") : path.Left(slash);
+}

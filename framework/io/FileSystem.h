@@ -11,3 +11,7 @@ BOOL FileExists(LPCSTR path);
 
 // Full path of the running executable; empty if the system won't tell.
 CString AfxGetModuleFileName();
+
+// The folder part of `path`: everything before its last '/' ("/" for a file
+// at the root); empty when the path names no folder.
+CString FolderOfPath(const CString& path);

@@ -123,6 +123,9 @@ public:
 
     int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
 
+    // Files dropped on the window from the desktop come as WM_DROPFILES.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+
     // The font the window draws its text with (WM_GETFONT); owned by the window.
     CFont* GetFont() const;
     void SetFont(CFont* font);

@@ -77,6 +77,8 @@ protected:                                                                      
     {WM_SIZE, 0, 0, 0,                                                                                       \
      AFX_HANDLER(self->OnSize(static_cast<UINT>(wParam), LOWORD(static_cast<DWORD_PTR>(lParam)),             \
                               HIWORD(static_cast<DWORD_PTR>(lParam))); return 0;)},
+#define ON_WM_DROPFILES()                                                                                    \
+    {WM_DROPFILES, 0, 0, 0, AFX_HANDLER(self->OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;)},
 
 // Command handlers take no arguments; update handlers take the CCmdUI.
 #define ON_COMMAND(id, memberFxn) {WM_COMMAND, 0, (id), (id), AFX_HANDLER(self->memberFxn(); return 1;)},

@@ -89,7 +89,8 @@ struct RecordedBox {
 
 class RunningApp {
 public:
-    RunningApp()
+    // A new document unless `cmdInfo` names a file to open.
+    explicit RunningApp(CCommandLineInfo cmdInfo = CCommandLineInfo())
     {
         AfxSetDispatchObserver([this](const MSG& m) { seen.push_back(m); });
         AfxSetMessageBoxHook([this](HWND, const CString& text, const CString& caption, UINT type) {
@@ -110,8 +111,7 @@ public:
             }
             return answer;
         });
-        CCommandLineInfo info; // a new document, whatever the test program's arguments
-        if (!app.OpenMainWindow(info))
+        if (!app.OpenMainWindow(cmdInfo))
             return;
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
         if (!frame)

@@ -1,5 +1,6 @@
 // Framework-private: the status bar's widget, a row of text panes. The
-// stretching pane takes what the fixed-width panes leave.
+// stretching pane takes what the fixed-width panes leave. Screen readers see
+// a status bar whose children are the panes, named by their texts.
 #pragma once
 
 #include <QString>
@@ -23,6 +24,8 @@ public:
     QSize sizeHint() const override;
     // Pane rectangles in widget coordinates, in pane order.
     std::vector<QRect> PaneRects() const;
+    // Tells screen readers that the pane shows a new text.
+    void PaneTextChanged(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
