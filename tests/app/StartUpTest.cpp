@@ -118,14 +118,17 @@ TEST(StartUp, RealStartFromAFolderOfAnyName)
     // A folder name that is not UTF-8 can't be named back to the system, and
     // the user's folder is blocked: nothing is written anywhere, and the
     // user is told.
+    // The folder a stand-in '?' would lead to is there, and stays empty.
     const std::string unnamed = root.File("bad\xFF") + "/bin";
     std::filesystem::create_directories(unnamed);
+    std::filesystem::create_directories(root.File("bad?/bin"));
     PlaceProgram(unnamed + "/brisquel");
     WriteBytes(root.File("plain-file"), "not a folder");
     start("problem", unnamed + "/brisquel", root.File("plain-file") + "/xdg");
     EXPECT_EQ(Names(unnamed), std::vector<std::string> { "brisquel" });
+    EXPECT_TRUE(Names(root.File("bad?/bin")).empty());
     EXPECT_EQ(Names(root.Path()),
-        (std::vector<std::string> { "bad\xFF", "björn ñ 한 \xF0\x9F\x98\x80 中文", "plain-file" }));
+        (std::vector<std::string> { "bad?", "bad\xFF", "björn ñ 한 \xF0\x9F\x98\x80 中文", "plain-file" }));
 }
 
 } // namespace
