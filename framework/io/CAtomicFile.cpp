@@ -22,13 +22,13 @@ std::string TemporaryName(const std::string& target)
 }
 
 // The path a chain of symbolic links at `path` ends in; `path` itself when
-// it is no link. A loop is left for open(2) to report.
-std::string FollowLinks(std::string path)
+// it is no link; nothing for a chain that does not end.
+std::optional<std::string> FollowLinks(std::string path)
 {
     for (int hop = 0; hop < 40; ++hop) {
         char target[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-        if (n < 0 || static_cast<std::size_t>(n) >= sizeof target)
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target)
             return path;
         const std::string next(target, static_cast<std::size_t>(n));
         if (next.front() == '/')
@@ -36,7 +36,7 @@ std::string FollowLinks(std::string path)
         else
             path = path.substr(0, path.rfind('/') + 1) + next;
     }
-    return path;
+    return std::nullopt;
 }
 
 // Failures that say the folder takes no new file, while its files may still
@@ -67,7 +67,12 @@ BOOL CAtomicFile::Open(LPCSTR path, UINT openFlags)
         RecordError(EILSEQ);
         return FALSE;
     }
-    m_targetPath = FollowLinks(*systemPath);
+    const std::optional<std::string> target = FollowLinks(*systemPath);
+    if (!target) {
+        RecordError(ELOOP);
+        return FALSE;
+    }
+    m_targetPath = *target;
     struct stat st { };
     const bool existing = ::stat(m_targetPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     if (existing && ::access(m_targetPath.c_str(), W_OK) != 0) {

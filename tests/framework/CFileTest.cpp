@@ -112,7 +112,8 @@ TEST(CFile, WriteFailureIsReportedAndSticks)
 TEST(CFile, FileNamesReachTheSystemAsUtf8)
 {
     ScratchFolder folder;
-    const std::vector<std::string> names = { "中文.txt", "bäck.txt", "señal.txt", "한국.txt", "\xF0\x9F\x98\x80.txt" };
+    const std::vector<std::string> names
+        = { "中文.txt", "bäck.txt", "señal.txt", "한국.txt", "\xF0\x9F\x98\x80.txt" };
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         const CString path = CString::FromUtf8(folder / name);
