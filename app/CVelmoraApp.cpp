@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/ConfigLocation.h"
 #include "app/Globals.h"
+#include "framework/base/LastError.h"
 #include "framework/base/SaturatingAtoi.h"
 #include "framework/controls/MessageBoxHook.h"
 #include "framework/doc/CDocTemplate.h"
@@ -38,12 +39,17 @@ BOOL CVelmoraApp::InitInstance()
     m_strAppDir = modulePath.Left(modulePath.ReverseFind('/') + 1);
     g_bChecking = FALSE;
 
-    const ConfigLocation config = PrepareConfigFile(m_strAppDir + "config.ini");
+    // Without a name for the executable's folder, a relative "config.ini"
+    // would land in whatever folder the program was started from.
+    const ConfigLocation config
+        = PrepareConfigFile(m_strAppDir.IsEmpty() ? CString() : m_strAppDir + "config.ini");
     m_strConfigPath = config.path;
+    m_bConfigReadOnly = !config.writable;
     if (!config.problem.IsEmpty()) {
-        AfxMessageBox(
-            CString::FromUtf8("无法创建配置文件，本次运行使用默认设置，退出时不保存。\n\n") + config.problem,
-            MB_OK | MB_ICONEXCLAMATION);
+        const char* text = config.path.IsEmpty()
+            ? "无法创建配置文件，本次运行使用默认设置，退出时不保存。\n\n"
+            : "无法写入配置文件，本次运行的设置退出时不保存。\n\n";
+        AfxMessageBox(CString::FromUtf8(text) + config.problem, MB_OK | MB_ICONEXCLAMATION);
     }
 
     g_nThreadCount = m_strConfigPath.IsEmpty() ? 5 : SaturatingAtoi(ReadUserSetting("threadcount"));
@@ -78,12 +84,19 @@ BOOL CVelmoraApp::OpenMainWindow(CCommandLineInfo& cmdInfo)
 
 int CVelmoraApp::ExitInstance()
 {
-    if (!m_strConfigPath.IsEmpty()) {
+    if (!m_strConfigPath.IsEmpty() && !m_bConfigReadOnly) {
         CString threadCount;
         threadCount.Format("%d", g_nThreadCount);
-        WritePrivateProfileStringA("user", "fileurls", g_strImportPath, m_strConfigPath);
-        WritePrivateProfileStringA("user", "keypass", g_strIgnoreList, m_strConfigPath);
-        WritePrivateProfileStringA("user", "threadcount", threadCount, m_strConfigPath);
+        // The first key that fails ends the save: the user hears of it once.
+        const bool saved = WritePrivateProfileStringA("user", "fileurls", g_strImportPath, m_strConfigPath)
+            && WritePrivateProfileStringA("user", "keypass", g_strIgnoreList, m_strConfigPath)
+            && WritePrivateProfileStringA("user", "threadcount", threadCount, m_strConfigPath);
+        if (!saved) {
+            CString text;
+            text.Format(CString::FromUtf8("无法保存设置！\n\n%s\n\n%s"), m_strConfigPath.GetString(),
+                SystemErrorText(GetLastError()).GetString());
+            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        }
     }
     return CWinApp::ExitInstance();
 }

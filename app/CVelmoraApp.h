@@ -20,6 +20,9 @@ public:
 
     CString m_strAppDir; // folder of the executable, ending in "/"
     CString m_strConfigPath; // the configuration file in use
+    // The file in use may be read but not written: the exit save is skipped
+    // (the user was told at start).
+    BOOL m_bConfigReadOnly = FALSE;
 
 protected:
     DECLARE_MESSAGE_MAP()

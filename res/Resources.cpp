@@ -17,6 +17,7 @@ void RegisterStrings()
         IDR_MAINFRAME, T("Ostrelle 2.0512\n\nTarnwick\n\n\nTarnwick.Document\nTarnwick  Document"));
     AfxRegisterString(AFX_IDS_APP_TITLE, T("Brisquel"));
     AfxRegisterString(AFX_IDS_IDLEMESSAGE, T("就绪"));
+    AfxRegisterString(AFX_IDP_INVALID_FILENAME, T("无法使用这个文件名！\n\n%s"));
     AfxRegisterString(ID_APP_EXIT, T("退出应用程序\n退出"));
     AfxRegisterString(ID_VIEW_STATUS_BAR, T("显示或隐藏状态栏\n显隐状态栏"));
     AfxRegisterString(ID_APP_ABOUT, T("显示程序信息，版本号和版权\n关于"));

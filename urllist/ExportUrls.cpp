@@ -1,6 +1,6 @@
 // The export: the URLs of one kind, each followed by CR LF, into a file the
-// user chooses. The file is replaced in one step, so a failed export never
-// destroys what was there.
+// user chooses. The file is replaced in one step wherever its folder allows,
+// so a failed export leaves what was there (see CAtomicFile).
 #include "app/Globals.h"
 #include "app/Hub.h"
 #include "app/Messages.h"

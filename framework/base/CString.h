@@ -1,6 +1,7 @@
-// CString: a byte string in the program's ANSI code page (936). Lengths,
-// searches and comparisons are in bytes; text crosses to Unicode only at the
-// toolkit boundary (FromUtf8 / ToUtf8).
+// CString: a byte string in the program's ANSI code page (936, with GB18030's
+// bytes for the characters 936 lacks; see CodePage.h). Lengths, searches and
+// comparisons are in bytes; text crosses to Unicode only at the toolkit
+// boundary (FromUtf8 / ToUtf8).
 #pragma once
 
 #include <compare>
@@ -62,8 +63,8 @@ public:
     CString& TrimRight();
     CString& Trim() { return TrimRight().TrimLeft(); }
 
-    // Lower-cases the ASCII letters A-Z only; double-byte characters of code
-    // page 936 are left as they are.
+    // Lower-cases the ASCII letters A-Z only; multi-byte characters are left
+    // as they are.
     CString& MakeLower();
 
     CString Left(int count) const;

@@ -6,8 +6,8 @@
 
 namespace {
 
-// One converter per direction and thread: iconv descriptors keep state and
-// must not be shared between threads.
+// One converter per table, direction and thread: iconv descriptors keep
+// state and must not be shared between threads.
 class Converter {
 public:
     Converter(const char* to, const char* from)
@@ -22,37 +22,68 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts `input`; on a sequence it cannot take, appends `replacement`,
-    // skips `skip(input)` bytes and goes on.
-    template <typename Skip>
-    std::string Convert(std::string_view input, std::string_view replacement, Skip skip)
+    // Converts `input` and appends it to `out`; at a sequence the table has
+    // no mapping for, `fallback(rest, out)` appends what stands for the
+    // sequence at the front of `rest` and returns how many bytes it took (at
+    // least one).
+    template <typename Fallback> void Convert(std::string_view input, std::string& out, Fallback fallback)
     {
-        std::string out;
         if (m_cd == reinterpret_cast<iconv_t>(-1))
-            return out;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        out.reserve(input.size() * 2 + 4);
+            return;
+        Reset();
+        out.reserve(out.size() + input.size() * 2 + 4);
         char* in = const_cast<char*>(input.data());
         std::size_t inLeft = input.size();
-        char buffer[4096];
+        // A failure makes iconv redo the work of its whole input to find the
+        // failing byte; short windows keep that cheap for texts with many
+        // characters that need the fallback.
+        constexpr std::size_t kWindow = 256;
+        char buffer[4 * kWindow];
         while (inLeft > 0) {
+            const std::size_t window = std::min(inLeft, kWindow);
+            const bool lastWindow = window == inLeft;
+            std::size_t windowLeft = window;
             char* dst = buffer;
             std::size_t dstLeft = sizeof buffer;
-            const std::size_t rc = iconv(m_cd, &in, &inLeft, &dst, &dstLeft);
+            const std::size_t rc = iconv(m_cd, &in, &windowLeft, &dst, &dstLeft);
+            const int error = errno;
+            const std::size_t taken = window - windowLeft;
+            inLeft -= taken;
             out.append(buffer, static_cast<std::size_t>(dst - buffer));
-            if (rc != static_cast<std::size_t>(-1) || errno == E2BIG)
+            if (rc != static_cast<std::size_t>(-1) || error == E2BIG)
                 continue;
-            // EILSEQ or EINVAL (a truncated sequence at the end).
-            out.append(replacement);
-            const std::size_t n = std::min(inLeft, skip(std::string_view(in, inLeft)));
+            // A sequence cut off by the window's end is whole in the next one.
+            if (error == EINVAL && !lastWindow && taken > 0)
+                continue;
+            // EILSEQ, or EINVAL for a sequence cut off by the end of the input.
+            const std::size_t n = std::min(inLeft, fallback(std::string_view(in, inLeft), out));
             in += n;
             inLeft -= n;
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            Reset();
         }
-        return out;
+    }
+
+    // Converts a short `input` whole and appends it to `out`; false, with
+    // `out` untouched, when any of it can't be converted.
+    bool ConvertWhole(std::string_view input, std::string& out)
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            return false;
+        Reset();
+        char* in = const_cast<char*>(input.data());
+        std::size_t inLeft = input.size();
+        char buffer[16];
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        if (iconv(m_cd, &in, &inLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
+            return false;
+        out.append(buffer, static_cast<std::size_t>(dst - buffer));
+        return true;
     }
 
 private:
+    void Reset() { iconv(m_cd, nullptr, nullptr, nullptr, nullptr); }
+
     iconv_t m_cd;
 };
 
@@ -68,25 +99,84 @@ std::size_t Utf8SequenceLength(std::string_view s)
     return n;
 }
 
+bool IsGb18030Digit(char ch)
+{
+    return ch >= 0x30 && ch <= 0x39;
+}
+
+// Lead 81-FE, 30-39, 81-FE, 30-39.
+bool StartsFourByteSequence(std::string_view s)
+{
+    return s.size() >= 4 && IsDbcsLeadByte(static_cast<unsigned char>(s[0])) && IsGb18030Digit(s[1])
+        && IsDbcsLeadByte(static_cast<unsigned char>(s[2])) && IsGb18030Digit(s[3]);
+}
+
 bool IsAscii(std::string_view s)
 {
     return std::all_of(s.begin(), s.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
 }
 
-} // namespace
-
-std::string Utf8ToAnsi(std::string_view utf8)
+// glibc's conversions into a table without them drop the tag characters
+// U+E0000 to U+E007F (F3 A0 80 80 to F3 A0 81 BF) without a word; GB18030
+// has them, so they go to the fallback.
+std::size_t FindTagCharacter(std::string_view utf8, std::size_t from)
 {
-    if (IsAscii(utf8))
-        return std::string(utf8);
-    thread_local Converter converter("CP936", "UTF-8");
-    return converter.Convert(utf8, "?", Utf8SequenceLength);
+    for (std::size_t at = utf8.find("\xF3\xA0", from); at != std::string_view::npos;
+         at = utf8.find("\xF3\xA0", at + 1)) {
+        if (at + 2 < utf8.size() && (utf8[at + 2] == '\x80' || utf8[at + 2] == '\x81'))
+            return at;
+    }
+    return std::string_view::npos;
 }
 
-std::string AnsiToUtf8(std::string_view ansi)
+} // namespace
+
+std::string Utf8ToAnsi(std::string_view utf8, bool* complete)
 {
+    if (complete)
+        *complete = true;
+    if (IsAscii(utf8))
+        return std::string(utf8);
+    thread_local Converter cp936("CP936", "UTF-8");
+    thread_local Converter gb18030("GB18030", "UTF-8");
+    const auto fallback = [complete](std::string_view rest, std::string& out) {
+        const std::size_t n = Utf8SequenceLength(rest);
+        if (!gb18030.ConvertWhole(rest.substr(0, n), out)) {
+            out += '?';
+            if (complete)
+                *complete = false;
+        }
+        return n;
+    };
+    std::string out;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t tag = std::min(FindTagCharacter(utf8, at), utf8.size());
+        cp936.Convert(utf8.substr(at, tag - at), out, fallback);
+        at = tag < utf8.size() ? tag + fallback(utf8.substr(tag), out) : tag;
+    }
+    return out;
+}
+
+std::string AnsiToUtf8(std::string_view ansi, bool* complete)
+{
+    if (complete)
+        *complete = true;
     if (IsAscii(ansi))
         return std::string(ansi);
-    thread_local Converter converter("UTF-8", "CP936");
-    return converter.Convert(ansi, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t { 1 }; });
+    thread_local Converter cp936("UTF-8", "CP936");
+    thread_local Converter gb18030("UTF-8", "GB18030");
+    std::string out;
+    cp936.Convert(ansi, out, [complete](std::string_view rest, std::string& out) -> std::size_t {
+        if (StartsFourByteSequence(rest) && gb18030.ConvertWhole(rest.substr(0, 4), out))
+            return 4;
+        // The double-byte codes GB18030 adds to code page 936.
+        if (rest.size() >= 2 && IsDbcsLeadByte(static_cast<unsigned char>(rest[0]))
+            && gb18030.ConvertWhole(rest.substr(0, 2), out))
+            return 2;
+        out += "\xEF\xBF\xBD";
+        if (complete)
+            *complete = false;
+        return 1;
+    });
+    return out;
 }

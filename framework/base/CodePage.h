@@ -1,18 +1,30 @@
-// Conversion between the program's ANSI code page (936) and Unicode. The
-// conversion follows the Windows code page 936 table (glibc's CP936).
+// Conversion between the program's ANSI code page and Unicode.
+//
+// The ANSI code page is 936, extended to every Unicode character: a
+// character code page 936 has keeps its exact code page 936 bytes (glibc's
+// CP936 table, 0x80 for the euro sign included), and only a character it
+// lacks takes its GB18030 bytes (four bytes, lead 81-FE and second byte
+// 30-39, or one of the few double-byte codes GB18030 adds). Texts stored by
+// older versions, file names and typed texts in any script thus round-trip,
+// and the double-byte walks step over a four-byte character as two pairs
+// without splitting it.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// UTF-8 to code page 936; a character the code page lacks becomes '?'.
-std::string Utf8ToAnsi(std::string_view utf8);
+// UTF-8 to the ANSI code page. A sequence that is not UTF-8 (or one of the
+// few private-use characters neither table holds) becomes '?', and then
+// `complete`, when given, is set to false.
+std::string Utf8ToAnsi(std::string_view utf8, bool* complete = nullptr);
 
-// Code page 936 to UTF-8; a byte sequence that is not code page 936 becomes
-// U+FFFD, and the conversion goes on with the next byte.
-std::string AnsiToUtf8(std::string_view ansi);
+// The ANSI code page to UTF-8. A byte that starts no character becomes
+// U+FFFD and the conversion goes on with the next byte; then `complete`,
+// when given, is set to false.
+std::string AnsiToUtf8(std::string_view ansi, bool* complete = nullptr);
 
-// True for a byte that begins a double-byte character of code page 936.
+// True for a byte that begins a multi-byte character: a double-byte
+// character, or each half of a four-byte one.
 constexpr bool IsDbcsLeadByte(unsigned char byte)
 {
     return byte >= 0x81 && byte <= 0xFE;

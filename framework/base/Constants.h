@@ -83,3 +83,5 @@ constexpr UINT AFX_IDW_STATUS_BAR = 59393;
 constexpr UINT AFX_IDW_PANE_FIRST = 59648;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;
 constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
+// The file dialogs' refusal of a name the program can't keep; "%s" is the name.
+constexpr UINT AFX_IDP_INVALID_FILENAME = 61696;

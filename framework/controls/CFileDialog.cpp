@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "framework/controls/MessageBoxHook.h"
+#include "framework/controls/Resources.h"
 #include "framework/window/MessageQueue.h"
 #include "framework/window/private/WindowBacking.h"
 
@@ -27,6 +29,14 @@ QStringList NameFilters(const CString& filter)
         filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
     }
     return filters;
+}
+
+// The toolkit shows bytes of a name that are not UTF-8 as U+FFFD, and a
+// lone surrogate has no bytes at all: such a name, written back, would be
+// another file's. It is refused instead.
+bool IsFaithfulName(const QString& name)
+{
+    return name.isValidUtf16() && !name.contains(QChar::ReplacementCharacter);
 }
 
 FileDialogAnswer ShowWithToolkit(const FileDialogRequest& request)
@@ -53,6 +63,12 @@ FileDialogAnswer ShowWithToolkit(const FileDialogRequest& request)
     delete dialog.data();
     if (!accepted || chosen.isEmpty())
         return FileDialogAnswer {};
+    if (!IsFaithfulName(chosen.front())) {
+        CString text;
+        text.Format(AfxLoadString(AFX_IDP_INVALID_FILENAME), FromQString(chosen.front()).GetString());
+        AfxShowMessageBox(request.owner, text, CString(), MB_OK | MB_ICONEXCLAMATION);
+        return FileDialogAnswer {};
+    }
     return FileDialogAnswer { IDOK, FromQString(chosen.front()) };
 }
 

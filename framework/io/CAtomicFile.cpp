@@ -2,12 +2,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "framework/base/CodePage.h"
+#include "framework/io/FileSystem.h"
 
 namespace {
 
@@ -17,6 +19,31 @@ std::atomic<unsigned> g_temporaryCounter { 0 };
 std::string TemporaryName(const std::string& target)
 {
     return target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++g_temporaryCounter);
+}
+
+// The path a chain of symbolic links at `path` ends in; `path` itself when
+// it is no link; nothing for a chain that does not end.
+std::optional<std::string> FollowLinks(std::string path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target)
+            return path;
+        const std::string next(target, static_cast<std::size_t>(n));
+        if (next.front() == '/')
+            path = next;
+        else
+            path = path.substr(0, path.rfind('/') + 1) + next;
+    }
+    return std::nullopt;
+}
+
+// Failures that say the folder takes no new file, while its files may still
+// be writable.
+bool FolderRefusesNewFiles(int error)
+{
+    return error == EACCES || error == EPERM;
 }
 
 } // namespace
@@ -30,17 +57,36 @@ BOOL CAtomicFile::Open(LPCSTR path, UINT openFlags)
 {
     RemoveTemporary();
     ClearError();
+    m_inPlace = false;
     if (!path || !(openFlags & (modeWrite | modeReadWrite))) {
         RecordError(EINVAL);
         return FALSE;
     }
-    m_targetPath = AnsiToUtf8(path);
+    const std::optional<std::string> systemPath = SystemPath(path);
+    if (!systemPath) {
+        RecordError(EILSEQ);
+        return FALSE;
+    }
+    const std::optional<std::string> target = FollowLinks(*systemPath);
+    if (!target) {
+        RecordError(ELOOP);
+        return FALSE;
+    }
+    m_targetPath = *target;
+    struct stat st { };
+    const bool existing = ::stat(m_targetPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (existing && ::access(m_targetPath.c_str(), W_OK) != 0) {
+        RecordError(errno);
+        return FALSE;
+    }
     // O_EXCL turns a left-over file of an earlier run with the same process
     // id into a collision to step over, never a file to reuse.
     for (int attempt = 0; attempt < 100 && m_temporaryPath.empty(); ++attempt) {
         const std::string candidate = TemporaryName(m_targetPath);
         if (OpenDescriptor(candidate, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666))
             m_temporaryPath = candidate;
+        else if (existing && FolderRefusesNewFiles(GetErrorNumber()))
+            return OpenInPlace();
         else if (GetErrorNumber() != EEXIST)
             return FALSE;
         else
@@ -50,10 +96,16 @@ BOOL CAtomicFile::Open(LPCSTR path, UINT openFlags)
         RecordError(EEXIST);
         return FALSE;
     }
-    struct stat st { };
-    if (::stat(m_targetPath.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (existing)
         ::fchmod(Descriptor(), st.st_mode & 07777);
     return TRUE;
+}
+
+BOOL CAtomicFile::OpenInPlace()
+{
+    ClearError();
+    m_inPlace = OpenDescriptor(m_targetPath, O_WRONLY | O_CLOEXEC, 0);
+    return m_inPlace;
 }
 
 void CAtomicFile::Close()
@@ -63,6 +115,8 @@ void CAtomicFile::Close()
 
 BOOL CAtomicFile::Commit()
 {
+    if (m_inPlace)
+        return CommitInPlace();
     if (m_temporaryPath.empty()) {
         RecordError(EBADF);
         return FALSE;
@@ -83,9 +137,26 @@ BOOL CAtomicFile::Commit()
     return TRUE;
 }
 
+BOOL CAtomicFile::CommitInPlace()
+{
+    m_inPlace = false;
+    if (!Flush()) {
+        Discard();
+        return FALSE;
+    }
+    const off_t length = ::lseek(Descriptor(), 0, SEEK_CUR);
+    if (length < 0 || ::ftruncate(Descriptor(), length) != 0 || ::fsync(Descriptor()) != 0) {
+        RecordError(errno);
+        Discard();
+        return FALSE;
+    }
+    return CloseDescriptor();
+}
+
 void CAtomicFile::RemoveTemporary()
 {
     Discard();
+    m_inPlace = false;
     if (!m_temporaryPath.empty())
         ::unlink(m_temporaryPath.c_str());
     m_temporaryPath.clear();

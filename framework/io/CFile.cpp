@@ -1,12 +1,12 @@
 #include "framework/io/CFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "framework/base/CodePage.h"
+#include "framework/base/LastError.h"
+#include "framework/io/FileSystem.h"
 
 namespace {
 
@@ -27,6 +27,11 @@ BOOL CFile::Open(LPCSTR path, UINT openFlags)
         RecordError(EINVAL);
         return FALSE;
     }
+    const std::optional<std::string> systemPath = SystemPath(path);
+    if (!systemPath) {
+        RecordError(EILSEQ);
+        return FALSE;
+    }
     int flags = O_CLOEXEC;
     if (openFlags & modeReadWrite)
         flags |= O_RDWR;
@@ -36,7 +41,7 @@ BOOL CFile::Open(LPCSTR path, UINT openFlags)
         flags |= O_RDONLY;
     if (openFlags & modeCreate)
         flags |= O_CREAT | O_TRUNC;
-    return OpenDescriptor(AnsiToUtf8(path), flags, 0666);
+    return OpenDescriptor(*systemPath, flags, 0666);
 }
 
 BOOL CFile::OpenDescriptor(const std::string& utf8Path, int flags, unsigned mode)
@@ -156,11 +161,5 @@ void CFile::RecordError(int error)
 
 CString CFile::GetLastErrorText() const
 {
-    if (m_error == 0)
-        return CString();
-    char buffer[256];
-    // The GNU strerror_r may return a static string instead of filling buffer.
-    const char* text = ::strerror_r(m_error, buffer, sizeof buffer);
-    // The system speaks in the locale's UTF-8.
-    return CString(Utf8ToAnsi(text));
+    return m_error == 0 ? CString() : SystemErrorText(static_cast<DWORD>(m_error));
 }

@@ -31,7 +31,9 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // `path` is in code page 936. A directory is refused even for reading.
+    // `path` is in the ANSI code page; one that names no file (bytes that
+    // stand for no character) fails with EILSEQ. A directory is refused even
+    // for reading.
     virtual BOOL Open(LPCSTR path, UINT openFlags);
     virtual void Close();
 

@@ -1,18 +1,29 @@
 #include "framework/io/FileSystem.h"
 
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "framework/base/CodePage.h"
 
-BOOL FileExists(LPCSTR path)
+std::optional<std::string> SystemPath(LPCSTR path)
 {
     if (!path)
+        return std::nullopt;
+    bool complete = true;
+    std::string utf8 = AnsiToUtf8(path, &complete);
+    if (!complete)
+        return std::nullopt;
+    return utf8;
+}
+
+BOOL FileExists(LPCSTR path)
+{
+    const std::optional<std::string> systemPath = SystemPath(path);
+    if (!systemPath)
         return FALSE;
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
-    const int fd = ::open(AnsiToUtf8(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(systemPath->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return FALSE;
     struct stat st { };
@@ -31,7 +42,9 @@ CString AfxGetModuleFileName()
         // readlink gives no hint of truncation other than filling the buffer.
         if (static_cast<std::size_t>(n) < path.size()) {
             path.resize(static_cast<std::size_t>(n));
-            return CString(Utf8ToAnsi(path));
+            bool complete = true;
+            std::string ansi = Utf8ToAnsi(path, &complete);
+            return complete ? CString(std::move(ansi)) : CString();
         }
         path.resize(path.size() * 2);
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "framework/base/CodePage.h"
+#include "framework/base/LastError.h"
 #include "framework/io/CAtomicFile.h"
 
 namespace {
@@ -175,14 +176,18 @@ DWORD GetPrivateProfileStringA(
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName)
 {
-    if (!section || !key || !value || !fileName)
+    if (!section || !key || !value || !fileName) {
+        SetLastError(EINVAL);
         return FALSE;
+    }
     std::string text;
     int error = 0;
     // A missing file is an empty one; an unreadable one must not be replaced.
     if (!ReadWholeFile(fileName, text, error)) {
-        if (error != ENOENT)
+        if (error != ENOENT) {
+            SetLastError(static_cast<DWORD>(error));
             return FALSE;
+        }
         text.clear();
     }
     const std::string entry = std::string(key) + "=" + value + "\r\n";
@@ -201,8 +206,10 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     }
 
     CAtomicFile file;
-    if (!file.Open(fileName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+    if (!file.Open(fileName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)
+        || !file.Write(out.data(), static_cast<UINT>(out.size())) || !file.Commit()) {
+        SetLastError(static_cast<DWORD>(file.GetErrorNumber()));
         return FALSE;
-    file.Write(out.data(), static_cast<UINT>(out.size()));
-    return file.Commit();
+    }
+    return TRUE;
 }

@@ -6,7 +6,7 @@
 // Section and key names match without regard to the case of ASCII letters;
 // blanks (space, tab) around names and values are not part of them. Lines
 // may end in LF or CR LF; lines that are neither a section header nor a
-// key=value pair are carried along untouched. File names are in code page 936;
+// key=value pair are carried along untouched. File names are in the ANSI code page;
 // a relative one is taken from the working folder.
 #pragma once
 
@@ -24,7 +24,9 @@ DWORD GetPrivateProfileStringA(
 // end of the file) and the key (after the last line of its section) as
 // needed. Only the key's own line changes, written as "key=value" CR LF; all
 // other lines keep their bytes, except that a last line without a line end
-// gets a CR LF when something is added after it. The file is replaced in one
-// step, so a failed write leaves it as it was. FALSE when the file can't be
-// read or written, or when an argument is NULL.
+// gets a CR LF when something is added after it. The file is written as
+// CAtomicFile writes: through a symbolic link, in one step where its folder
+// allows (a failed write then leaves it as it was), in place where only the
+// file may be written. FALSE when the file can't be read or written, or when
+// an argument is NULL; GetLastError() then gives the reason.
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);

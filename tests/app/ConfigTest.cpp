@@ -1,12 +1,16 @@
 // The configuration file: its first-start content, values that survive a
-// load and save, damaged files, and the fallback to the user's
-// configuration folder when the preferred place can't hold the file.
+// load and save, damaged files, the fallback to the user's configuration
+// folder when the preferred place can't hold the file, and saves that go
+// where the user's file really is or say why they can't.
 #include <cstdlib>
 #include <optional>
+#include <sys/stat.h>
 
 #include "app/ConfigLocation.h"
+#include "framework/base/LastError.h"
 #include "framework/io/PrivateProfile.h"
 #include "tests/app/AppHarness.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
@@ -39,8 +43,16 @@ protected:
     {
         ResetGlobals();
         ASSERT_FALSE(folder.Path().empty());
+        AfxSetMessageBoxHook([this](HWND, const CString& text, const CString&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
     }
-    void TearDown() override { ResetGlobals(); }
+    void TearDown() override
+    {
+        AfxSetMessageBoxHook({});
+        ResetGlobals();
+    }
 
     // What InitInstance reads from the file.
     void Load(CVelmoraApp& app, const std::string& path)
@@ -50,8 +62,15 @@ protected:
         g_strImportPath = app.ReadUserSetting("fileurls");
         g_strIgnoreList = app.ReadUserSetting("keypass");
     }
+    // What InitInstance does with the location it is given.
+    void Load(CVelmoraApp& app, const ConfigLocation& location)
+    {
+        Load(app, location.path.Bytes());
+        app.m_bConfigReadOnly = !location.writable;
+    }
 
     TempFolder folder;
+    std::vector<CString> boxes;
 };
 
 TEST_F(ConfigTest, FirstStartWritesExactlyTheDefaultsAndLaterStartsKeepTheFile)
@@ -151,14 +170,17 @@ TEST_F(ConfigTest, FallsBackToTheUserConfigFolder)
 {
     const std::string blocker = folder.File("plain-file");
     WriteBytes(blocker, "not a folder");
-    ScopedConfigHome home(folder.File("xdg"));
-    const std::string fallback = folder.File("xdg") + "/brisquel/config.ini";
+    // Any script in the user's folder name: it reaches the system unchanged.
+    const std::string home = folder.File("jörg ñ 한 \xF0\x9F\x98\x80 中文");
+    ScopedConfigHome configHome(home);
+    const std::string fallback = home + "/brisquel/config.ini";
     for (const std::string& preferred :
         { blocker + "/config.ini", folder.File("missing/deeper") + "/config.ini" }) {
         SCOPED_TRACE(preferred);
         std::filesystem::remove(fallback);
         const ConfigLocation location = PrepareConfigFile(CString(preferred.c_str()));
-        EXPECT_EQ(location.path, CString(fallback.c_str()));
+        EXPECT_EQ(location.path, U(fallback.c_str()));
+        EXPECT_TRUE(location.writable);
         EXPECT_TRUE(location.problem.IsEmpty());
         EXPECT_EQ(ReadBytes(fallback), kDefaultContent);
         EXPECT_FALSE(std::filesystem::exists(preferred));
@@ -172,6 +194,7 @@ TEST_F(ConfigTest, NoUsablePlaceGivesNoPathAndSaysWhy)
     ScopedConfigHome home(blocker + "/xdg");
     const ConfigLocation location = PrepareConfigFile(CString((blocker + "/config.ini").c_str()));
     EXPECT_TRUE(location.path.IsEmpty());
+    EXPECT_FALSE(location.writable);
     EXPECT_GE(location.problem.Find(CString((blocker + "/config.ini").c_str())), 0);
     EXPECT_GE(location.problem.Find(CString((blocker + "/xdg/brisquel").c_str())), 0);
 
@@ -181,6 +204,119 @@ TEST_F(ConfigTest, NoUsablePlaceGivesNoPathAndSaysWhy)
     g_nThreadCount = 3;
     app.ExitInstance();
     EXPECT_EQ(ReadBytes(blocker), "not a folder");
+    EXPECT_TRUE(boxes.empty());
+}
+
+// An installed program's folder takes no new file, a link leads to the
+// user's real file, and a file the user may not write is not replaced: the
+// save goes where the user's file is, or tells once why it can't.
+TEST_F(ConfigTest, SaveGoesWhereTheUsersFileIsOrSaysWhyNot)
+{
+    if (RanAsUnprivilegedChild())
+        return;
+    const std::string before = "; the user's own\r\n[user]\r\nfileurls=/old.txt\r\nthreadcount=3\r\n";
+    const std::string after = "; the user's own\r\n[user]\r\nfileurls=" + U("/数据/señal.txt").Bytes()
+        + "\r\nthreadcount=8\r\nkeypass=" + U("\xF0\x9F\x98\x80").Bytes() + "\r\n";
+    auto save = [&](const std::string& path) {
+        const ConfigLocation location = PrepareConfigFile(CString(path.c_str()));
+        EXPECT_EQ(location.path, CString(path.c_str()));
+        EXPECT_TRUE(location.writable);
+        CVelmoraApp app;
+        Load(app, location);
+        EXPECT_EQ(g_nThreadCount, 3);
+        g_strImportPath = U("/数据/señal.txt");
+        g_strIgnoreList = U("\xF0\x9F\x98\x80");
+        g_nThreadCount = 8;
+        app.ExitInstance();
+    };
+
+    const std::string installed = folder.File("installed");
+    std::filesystem::create_directory(installed);
+    WriteBytes(installed + "/config.ini", before);
+    ASSERT_EQ(chmod(installed.c_str(), 0555), 0);
+    save(installed + "/config.ini");
+    EXPECT_EQ(ReadBytes(installed + "/config.ini"), after);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(installed), {}), 1); // nothing left beside it
+    chmod(installed.c_str(), 0755);
+
+    std::filesystem::create_directories(folder.File("real"));
+    std::filesystem::create_directories(folder.File("linked"));
+    WriteBytes(folder.File("real/config.ini"), before);
+    std::filesystem::create_symlink("../real/config.ini", folder.File("linked/config.ini"));
+    save(folder.File("linked/config.ini"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("linked/config.ini")));
+    EXPECT_EQ(ReadBytes(folder.File("real/config.ini")), after);
+    EXPECT_TRUE(boxes.empty());
+
+    // Made read-only while the program runs, in a folder that would let a
+    // new file replace it.
+    const std::string locked = folder.File("config.ini");
+    WriteBytes(locked, before);
+    const ConfigLocation location = PrepareConfigFile(CString(locked.c_str()));
+    ASSERT_TRUE(location.writable);
+    ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+    CVelmoraApp app;
+    Load(app, location);
+    g_nThreadCount = 8;
+    app.ExitInstance();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_GE(boxes[0].Find(CString(locked.c_str())), 0);
+    EXPECT_GE(boxes[0].Find(SystemErrorText(EACCES)), 0);
+    EXPECT_EQ(ReadBytes(locked), before);
+}
+
+// A read-only configuration beside the executable holds the user's
+// settings: they are loaded, the file in the user's folder starts as their
+// copy and is used from then on; where no such file can be made they are
+// still loaded, and nothing is saved.
+TEST_F(ConfigTest, ReadOnlyFileKeepsItsValues)
+{
+    if (RanAsUnprivilegedChild())
+        return;
+    const std::string preferred = folder.File("config.ini");
+    const std::string content
+        = "[user]\r\nfileurls=" + U("/列表/façade.txt").Bytes() + "\r\nthreadcount=7\r\nkeypass=skip\r\n";
+    WriteBytes(preferred, content);
+    ASSERT_EQ(chmod(preferred.c_str(), 0444), 0);
+    {
+        ScopedConfigHome home(folder.File("xdg"));
+        const std::string fallback = folder.File("xdg/brisquel/config.ini");
+        ConfigLocation location = PrepareConfigFile(CString(preferred.c_str()));
+        EXPECT_EQ(location.path, CString(fallback.c_str()));
+        EXPECT_TRUE(location.writable);
+        EXPECT_TRUE(location.problem.IsEmpty());
+        EXPECT_EQ(ReadBytes(fallback), content);
+        CVelmoraApp app;
+        Load(app, location);
+        EXPECT_EQ(g_nThreadCount, 7);
+        EXPECT_EQ(g_strImportPath, U("/列表/façade.txt"));
+        EXPECT_EQ(g_strIgnoreList, CString("skip"));
+        g_nThreadCount = 9;
+        app.ExitInstance();
+
+        location = PrepareConfigFile(CString(preferred.c_str())); // the next start
+        EXPECT_EQ(location.path, CString(fallback.c_str()));
+        Load(app, location);
+        EXPECT_EQ(g_nThreadCount, 9);
+        EXPECT_EQ(g_strImportPath, U("/列表/façade.txt"));
+    }
+    {
+        const std::string blocker = folder.File("plain-file");
+        WriteBytes(blocker, "not a folder");
+        ScopedConfigHome home(blocker + "/xdg");
+        const ConfigLocation location = PrepareConfigFile(CString(preferred.c_str()));
+        EXPECT_EQ(location.path, CString(preferred.c_str()));
+        EXPECT_FALSE(location.writable);
+        EXPECT_GE(location.problem.Find(CString(preferred.c_str())), 0);
+        EXPECT_GE(location.problem.Find(CString((blocker + "/xdg/brisquel").c_str())), 0);
+        CVelmoraApp app;
+        Load(app, location);
+        EXPECT_EQ(g_nThreadCount, 7);
+        g_nThreadCount = 2;
+        app.ExitInstance();
+    }
+    EXPECT_EQ(ReadBytes(preferred), content);
+    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "framework/io/CAtomicFile.h"
 #include "framework/io/CFile.h"
+#include "framework/io/FileSystem.h"
 #include "tests/framework/IoTestFiles.h"
 
 using namespace std::string_literals;
@@ -111,11 +112,36 @@ TEST(CFile, WriteFailureIsReportedAndSticks)
 TEST(CFile, FileNamesReachTheSystemAsUtf8)
 {
     ScratchFolder folder;
-    const CString name = CString(folder / "") + "\xD6\xD0\xCE\xC4.txt"; // 中文.txt in code page 936
+    const std::vector<std::string> names
+        = { "中文.txt", "bäck.txt", "señal.txt", "한국.txt", "\xF0\x9F\x98\x80.txt" };
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const CString path = CString::FromUtf8(folder / name);
+        CFile file;
+        ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+        file.Close();
+        EXPECT_TRUE(FileExists(path));
+        CAtomicFile replaced;
+        ASSERT_TRUE(replaced.Open(path, CFile::modeCreate | CFile::modeWrite));
+        replaced.Write("x", 1);
+        EXPECT_TRUE(replaced.Commit());
+        EXPECT_EQ(ReadBytes(folder / name), "x");
+    }
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(folder.Names(), sorted);
+
+    // Bytes that stand for no character name no file: nothing is opened or
+    // made under a name made up from them.
+    const CString unnamed = CString::FromUtf8(folder / "") + "bad\xFF.txt";
     CFile file;
-    ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite));
-    file.Close();
-    EXPECT_EQ(folder.Names(), std::vector<std::string> { "中文.txt" });
+    EXPECT_FALSE(file.Open(unnamed, CFile::modeCreate | CFile::modeWrite));
+    EXPECT_EQ(file.GetErrorNumber(), EILSEQ);
+    CAtomicFile replaced;
+    EXPECT_FALSE(replaced.Open(unnamed, CFile::modeCreate | CFile::modeWrite));
+    EXPECT_EQ(replaced.GetErrorNumber(), EILSEQ);
+    EXPECT_FALSE(FileExists(unnamed));
+    EXPECT_EQ(folder.Names(), sorted);
 }
 
 TEST(CAtomicFile, CommitReplacesTheTargetAndKeepsItsPermissions)

@@ -1,16 +1,21 @@
 // What the user can type into the side panel's fields and how the panel
 // takes it: empty, very long, Chinese, characters code page 936 has no
 // bytes for, blank. Text is typed into the real edit widgets (UTF-16), so
-// the conversion at the toolkit boundary is part of what is checked. Also:
-// a busy operation button takes no second click, and closing the main
+// the conversion at the toolkit boundary is part of what is checked; file
+// names of any script, typed or chosen in the toolkit's own file dialogs.
+// Also: a busy operation button takes no second click, and closing the main
 // window while an operation's message box or save dialog is up.
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <climits>
 
 #include "framework/window/private/WindowBacking.h"
 #include "tests/app/AppHarness.h"
+#include "tests/support/TestDeadline.h"
 
 using namespace std::chrono_literals;
 
@@ -66,6 +71,30 @@ protected:
     TempFolder folder;
 };
 
+// Answers the toolkit's own file dialog once it is up, as a user would:
+// types `name` into its name field and accepts.
+class ToolkitDialogAnswer {
+public:
+    explicit ToolkitDialogAnswer(const QString& name)
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, [this, name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* edit = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            if (!edit)
+                return;
+            m_poll.stop();
+            edit->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+            answered = true;
+        });
+        m_poll.start(5);
+    }
+    bool answered = false;
+
+private:
+    QTimer m_poll;
+};
+
 TEST_F(SidePanelInputTest, ImportPathsThatLeadNowhereKeepTheList)
 {
     // A Chinese file name works: the path goes to the file system as UTF-8.
@@ -85,8 +114,7 @@ TEST_F(SidePanelInputTest, ImportPathsThatLeadNowhereKeepTheList)
         { "blank", "   ", "   " },
         { "10 KB", QString::fromStdString(longPath), longPath },
         { "Chinese", QString::fromUtf8("/不存在/网址.txt"), U("/不存在/网址.txt").Bytes() },
-        // Code page 936 has no bytes for an emoji: it becomes one '?'.
-        { "emoji", QString::fromUtf8("/tmp/\xF0\x9F\x98\x80.txt"), "/tmp/?.txt" },
+        { "emoji", QString::fromUtf8("/tmp/\xF0\x9F\x98\x80.txt"), U("/tmp/\xF0\x9F\x98\x80.txt").Bytes() },
         { "a folder", QString::fromStdString(folder.Path()), folder.Path() },
     };
     for (const Case& c : cases) {
@@ -118,6 +146,73 @@ TEST_F(SidePanelInputTest, ImportPathsThatLeadNowhereKeepTheList)
     EXPECT_EQ(Column(COL_URL), urls);
 }
 
+// Names in any script reach the file system unchanged, whether typed into
+// the path field or into the toolkit's dialogs; a name the toolkit could not
+// decode is refused with a word, and nothing is written under another name.
+TEST_F(SidePanelInputTest, FileNamesOfAnyScriptAreKept)
+{
+    AfxSetFileDialogHook({});
+    const std::vector<std::string> names = { "façade", "señal", "한국어", "\xF0\x9F\x98\x80", "网址" };
+    std::vector<std::string> expectedFiles;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string list = folder.File(name + ".txt");
+        const std::string url = "http://example.test/" + std::to_string(expectedFiles.size());
+        WriteBytes(list, url + "\r\n");
+        r->boxes.clear();
+        ImportFile(list, 1);
+        EXPECT_TRUE(r->boxes.empty());
+        EXPECT_EQ(Column(COL_URL), std::vector<CString> { CString(url.c_str()) });
+
+        const std::string exported = folder.File(name + " out"); // the dialog adds ".TXT"
+        {
+            TestDeadline deadline(10s, "save dialog");
+            ToolkitDialogAnswer answer(QString::fromStdString(exported));
+            Press(IDC_EXPORT_ALL);
+            ASSERT_TRUE(PumpUntil([&] { return r->ButtonEnabled(IDC_EXPORT_ALL); }, 5s));
+            EXPECT_TRUE(answer.answered);
+        }
+        EXPECT_TRUE(r->boxes.empty());
+        EXPECT_EQ(ReadBytes(exported + ".TXT"), url + "\r\n");
+        EXPECT_EQ(r->Pane(0), U("共导出了 1 个网址。"));
+        expectedFiles.insert(expectedFiles.end(), { name + ".txt", name + " out.TXT" });
+    }
+
+    // Chosen with "..." in the toolkit's open dialog.
+    Type(IDC_IMPORT_PATH, QString());
+    {
+        TestDeadline deadline(10s, "open dialog");
+        ToolkitDialogAnswer answer(QString::fromStdString(folder.File("한국어.txt")));
+        Press(IDC_BROWSE);
+        EXPECT_TRUE(answer.answered);
+    }
+    EXPECT_EQ(r->FieldText(IDC_IMPORT_PATH), U(folder.File("한국어.txt").c_str()));
+    ImportFile(folder.File("한국어.txt"), 1);
+
+    // Bytes of a name that are not UTF-8 come from the toolkit as U+FFFD; a
+    // lone surrogate has no bytes at all.
+    for (const QString& unnamed :
+        { QString::fromUtf8("bad \xEF\xBF\xBD.txt"), QString("bad ") + QChar(0xD800) }) {
+        r->boxes.clear();
+        {
+            TestDeadline deadline(10s, "save dialog");
+            ToolkitDialogAnswer answer(QString::fromStdString(folder.Path() + "/") + unnamed);
+            Press(IDC_EXPORT_ALL);
+            ASSERT_TRUE(PumpUntil([&] { return r->ButtonEnabled(IDC_EXPORT_ALL); }, 5s));
+        }
+        ASSERT_EQ(r->boxes.size(), 1u);
+        EXPECT_EQ(r->boxes[0].text.Find(U("无法使用这个文件名！\n\n")), 0);
+        EXPECT_GE(r->boxes[0].text.Find(CString(folder.File("bad ").c_str())), 0);
+        EXPECT_EQ(r->Pane(0), U("共导出了 0 个网址。"));
+    }
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    std::sort(expectedFiles.begin(), expectedFiles.end());
+    EXPECT_EQ(files, expectedFiles);
+}
+
 TEST_F(SidePanelInputTest, IgnoreListIsStoredLowerCasedWhateverItHolds)
 {
     std::string longUpper;
@@ -140,7 +235,9 @@ TEST_F(SidePanelInputTest, IgnoreListIsStoredLowerCasedWhateverItHolds)
         { "emoji",
             QString::fromUtf8("\xF0\x9F\x98\x80"
                               "Foo"),
-            "?foo" },
+            U("\xF0\x9F\x98\x80"
+              "foo")
+                .Bytes() },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,6 +261,18 @@ TEST_F(SidePanelInputTest, IgnoreListIsStoredLowerCasedWhateverItHolds)
     WriteBytes(folder.File("urls.txt"), "http://example.test/a\r\nexample.test/b c\r\n");
     ImportFile(folder.File("urls.txt"), 2);
     EXPECT_EQ(Column(COL_VALIDITY), (std::vector<CString> { CString(), U("格式不正确！") }));
+
+    // A word code page 936 has no bytes for matches only lines that hold it,
+    // not every line with a '?' (nor another such character).
+    Type(IDC_IGNORE_LIST, QString::fromUtf8("\xF0\x9F\x98\x80"));
+    Press(IDC_START_STOP);
+    Press(IDC_START_STOP);
+    AfxPumpPendingMessages();
+    WriteBytes(folder.File("urls.txt"),
+        "http://example.test/?q=1\r\n" + U("http://example.test/\xF0\x9F\x98\x80\r\n").Bytes()
+            + U("http://example.test/ñ\r\n").Bytes());
+    ImportFile(folder.File("urls.txt"), 3);
+    EXPECT_EQ(Column(COL_VALIDITY), (std::vector<CString> { CString(), U("用户忽略！"), CString() }));
 }
 
 TEST_F(SidePanelInputTest, ThreadCountFollowsTheRulesOfAtoi)

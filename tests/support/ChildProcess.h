@@ -1,0 +1,42 @@
+// Running the current test again in a child process, for what one process
+// can't show by itself: the program's real start-up from a folder of the
+// test's choosing, or what a user other than root may not do.
+//
+//     TEST(Config, SomethingOnlyRootMayDo)
+//     {
+//         if (RanAsUnprivilegedChild())
+//             return;
+//         ... the checks, run as "nobody" when the test program is root ...
+//     }
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+struct ChildResult {
+    int exitCode = -1; // -1: it did not exit by itself (killed, or never started)
+    std::string output; // its standard output and error, together
+};
+
+// Runs `program` (this test program, or a link to it) with the current test
+// as its only test, in this process's environment plus `environment`
+// ("NAME=value" entries, replacing any of the same name); as the user
+// "nobody" when `asNobody`. A child still running after `limit` is killed.
+ChildResult RunCurrentTestIn(const std::string& program, const std::vector<std::string>& environment,
+    bool asNobody, std::chrono::seconds limit = std::chrono::seconds(60));
+
+// Expects the child to have run its one test, and passed.
+void ExpectChildPassed(const ChildResult& child);
+
+// True in a child started by RunCurrentTestIn.
+bool IsTestChild();
+
+// The file of this test program.
+std::string TestProgramPath();
+
+// Where root would get past a permission the test is about: runs the
+// current test again as "nobody", expects it to pass and returns true; the
+// caller then has nothing left to do. False where the caller runs the
+// checks itself (not root, or already the child).
+bool RanAsUnprivilegedChild();
