@@ -6,6 +6,7 @@
 #include "framework/controls/MessageBoxHook.h"
 #include "framework/doc/CView.h"
 #include "res/ResourceIds.h"
+#include "urllist/CVelmoraView.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -22,7 +23,8 @@ namespace {
 constexpr UINT_PTR kCheckTimer = 1;
 constexpr UINT kCheckTimerMs = 500;
 
-const UINT kIndicators[] = { ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR };
+const UINT kIndicators[] = { ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR };
+constexpr int kProgressPane = 3;
 
 CString T(const char* utf8)
 {
@@ -52,13 +54,16 @@ int CMainFrame::OnCreate(CREATESTRUCT* cs)
         return -1;
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR))
         return -1;
-    m_wndStatusBar.SetIndicators(kIndicators, 3);
+    m_wndStatusBar.SetIndicators(kIndicators, 4);
 
     // Panes 1 and 2 are 30 average characters of the status bar's font wide.
     CClientDC dc(this);
     CFont* oldFont = dc.SelectObject(m_wndStatusBar.GetFont());
     TEXTMETRIC tm;
     dc.GetTextMetrics(&tm);
+    // The progress pane shows its widest text whole, with a margin of one
+    // average character on each side.
+    const int progressWidth = dc.GetTextExtent(RunProgress::WidestText()).cx + 2 * tm.tmAveCharWidth;
     dc.SelectObject(oldFont);
     UINT id = 0;
     UINT style = 0;
@@ -66,6 +71,7 @@ int CMainFrame::OnCreate(CREATESTRUCT* cs)
     m_wndStatusBar.GetPaneInfo(1, id, style, width);
     m_wndStatusBar.SetPaneInfo(1, id, style, tm.tmAveCharWidth * 30);
     m_wndStatusBar.SetPaneInfo(2, id, style, tm.tmAveCharWidth * 30);
+    m_wndStatusBar.SetPaneInfo(kProgressPane, id, style, progressWidth);
 
     EnableDocking(CBRS_ALIGN_ANY);
     if (!m_wndSideBar.Create(T("侧边栏"), this, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP))
@@ -102,15 +108,20 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
     case UM_CHECK_START:
         SetCheckTimer();
         SetStatus(0, T("正在检查..."));
+        StartCheckProgress();
         break;
     case UM_CHECK_FINISHED:
         KillCheckTimer();
         SetStatus(0, T("执行完毕"));
         PostMessageA(panel, UM_CHECK_STOPPED, 0, 1);
+        ShowCheckProgress(false);
         break;
     case UM_THREAD_COUNT:
         g_nReportedProbes = static_cast<LONG>(pMsg->lParam);
         SetStatus(1, Formatted("线程: %d", pMsg->lParam));
+        // Verdicts of probes still out when a run ended complete its figures.
+        if (!m_bCheckTimerRunning)
+            ShowCheckProgress(false);
         break;
     case UM_EXPORT_REQUEST:
         if (view) {
@@ -152,6 +163,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         KillCheckTimer();
         SetStatus(0, T("用户取消了查询。"));
         PostMessageA(panel, UM_CHECK_STOPPED, 0, 1);
+        ShowCheckProgress(false);
         break;
     default:
         break;
@@ -181,8 +193,25 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
     if (nIDEvent == kCheckTimer) {
         if (CView* view = GetActiveView())
             view->PostMessage(UM_CHECK_DISPATCH, 0, g_nThreadCount - g_nReportedProbes);
+        ShowCheckProgress(true);
     }
     Default();
+}
+
+void CMainFrame::StartCheckProgress()
+{
+    if (const auto* view = dynamic_cast<const CVelmoraView*>(GetActiveView()))
+        m_runProgress.Start(RunProgress::Clock::now(), view->GetCheckProgress());
+}
+
+void CMainFrame::ShowCheckProgress(bool runGoing)
+{
+    const auto* view = dynamic_cast<const CVelmoraView*>(GetActiveView());
+    if (!view || !m_runProgress.Started())
+        return;
+    const CheckProgress figures = view->GetCheckProgress();
+    SetStatus(kProgressPane,
+        runGoing ? m_runProgress.Tick(RunProgress::Clock::now(), figures) : m_runProgress.AfterRun(figures));
 }
 
 void CMainFrame::OnClose()

@@ -2,6 +2,7 @@
 // is the hub of the program's messages. It paces a check run with timer 1.
 #pragma once
 
+#include "app/RunProgress.h"
 #include "dockbar/CSideBar.h"
 #include "framework/controls/CStatusBar.h"
 #include "framework/doc/CFrameWnd.h"
@@ -29,8 +30,13 @@ private:
     void SetStatus(int pane, const CString& text);
     void SetCheckTimer();
     void KillCheckTimer();
+    // The progress pane: restarted with a run, sampled on its ticks, and
+    // left with the last figures once it has ended.
+    void StartCheckProgress();
+    void ShowCheckProgress(bool runGoing);
 
     CSideBar m_wndSideBar;
     CStatusBar m_wndStatusBar;
     BOOL m_bCheckTimerRunning = FALSE;
+    RunProgress m_runProgress;
 };

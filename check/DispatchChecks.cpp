@@ -40,7 +40,7 @@ void CVelmoraView::DispatchUncheckedRows(int freeSlots)
         // A row whose index still names an outstanding probe (the list
         // changed under it) waits for that verdict; it still counts.
         if (found < freeSlots && !m_outstandingProbes.contains(row)) {
-            list.SetItemText(row, COL_VALIDITY, Validity::Running());
+            SetValidity(row, Validity::Running());
             // The box of a failed start delivers queued messages, and an
             // import or clean-up among them changes the list under this
             // scan: the next tick scans afresh instead.
@@ -105,7 +105,7 @@ void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row)
             }
         }
         if (target >= 0)
-            list.SetItemText(target, COL_VALIDITY, *text);
+            SetValidity(target, *text);
     }
     PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedDecrement(&g_nRunningProbes));
 }

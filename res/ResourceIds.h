@@ -10,6 +10,8 @@ constexpr UINT IDD_SIDE_PANEL = 132;
 
 constexpr UINT ID_OPEN_URL = 32779;
 constexpr UINT ID_VIEW_SIDEBAR = 32785;
+constexpr UINT ID_RECHECK_ROWS = 32786;
+constexpr UINT ID_COPY_URLS = 32787;
 
 // Side panel controls.
 constexpr int IDC_START_STOP = 1003;

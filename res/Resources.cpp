@@ -22,6 +22,8 @@ void RegisterStrings()
     AfxRegisterString(ID_VIEW_STATUS_BAR, T("显示或隐藏状态栏\n显隐状态栏"));
     AfxRegisterString(ID_APP_ABOUT, T("显示程序信息，版本号和版权\n关于"));
     AfxRegisterString(ID_OPEN_URL, T("在浏览器中打开对方网站"));
+    AfxRegisterString(ID_RECHECK_ROWS, T("重新检查选中的网址"));
+    AfxRegisterString(ID_COPY_URLS, T("把选中的网址复制到剪贴板"));
 }
 
 void RegisterMenus()
@@ -35,7 +37,9 @@ void RegisterMenus()
         });
     AfxRegisterMenu(IDR_LIST_MENU,
         {
-            { T("列表菜单"), 0, { { T("打开网页"), ID_OPEN_URL, {} } } },
+            { T("列表菜单"), 0,
+                { { T("打开网页"), ID_OPEN_URL, {} }, { T("重新检查"), ID_RECHECK_ROWS, {} },
+                    { T("复制网址"), ID_COPY_URLS, {} } } },
         });
 }
 

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "framework/doc/CListView.h"
+#include "urllist/CheckProgress.h"
 
 class CVelmoraView : public CListView {
     DECLARE_DYNCREATE(CVelmoraView)
@@ -23,11 +24,16 @@ public:
     BOOL StartCheckThread(const CString& url, int row);
     // Widens the line-number column when the largest number no longer fits.
     void FitLineNumberColumn();
+    // How far the list is checked, from counts kept as rows change.
+    CheckProgress GetCheckProgress() const;
 
 protected:
     DECLARE_MESSAGE_MAP()
     void ShowListMenu(NMHDR* pNMHDR, LRESULT* pResult);
     void OpenSelectedUrl();
+    void RecheckSelectedRows();
+    void CopySelectedUrls();
+    void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
 
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
@@ -40,4 +46,15 @@ private:
 
     void DispatchUncheckedRows(int freeSlots);
     bool m_bColumnsCreated = false;
+
+    // Every validity write to a single row goes through SetValidity, which
+    // keeps the counts below in step; operations that add or remove rows
+    // wholesale count afresh once at their end.
+    void SetValidity(int row, const CString& text);
+    void CountValidity();
+    // A row the user asked to have checked again.
+    void RecheckRow(int row);
+    int m_nUncheckedRows = 0;
+    int m_nRunningRows = 0;
+    long long m_nFinalTextsWritten = 0;
 };

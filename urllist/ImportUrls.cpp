@@ -49,6 +49,7 @@ void CVelmoraView::ImportUrls()
             list.SetItemText(row, COL_VALIDITY, Validity::Ignored());
         ++row;
     }
+    CountValidity();
     FitLineNumberColumn();
     // A read error looks like the end of the file to the loop; without a word
     // the user would take the rows read so far for the whole list.

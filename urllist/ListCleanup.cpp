@@ -47,6 +47,7 @@ void CVelmoraView::RemoveDuplicates()
     }
     firstRows = {};
     const int removed = list.DeleteItems(remove);
+    CountValidity();
     ReportToHub(UM_PURGE_DUPLICATES, list.GetItemCount(), removed);
 }
 
@@ -58,5 +59,6 @@ void CVelmoraView::RemoveInvalid()
     for (int row = 0; row < count; ++row)
         remove[static_cast<std::size_t>(row)] = Validity::IsInvalid(list.ItemTextRef(row, COL_VALIDITY));
     const int removed = list.DeleteItems(remove);
+    CountValidity();
     ReportToHub(UM_PURGE_INVALID_RESULT, list.GetItemCount(), removed);
 }

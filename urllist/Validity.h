@@ -26,6 +26,16 @@ inline bool IsValid(const CString& text)
 {
     return text == "OK";
 }
+inline bool IsRunning(const CString& text)
+{
+    return text == Running();
+}
+// A probe's verdict or a mark of the import: nothing more happens to the row
+// unless the user asks for it to be checked again.
+inline bool IsFinal(const CString& text)
+{
+    return !IsUnchecked(text) && !IsRunning(text);
+}
 // Every non-empty text other than "OK", "执行中" included.
 inline bool IsInvalid(const CString& text)
 {

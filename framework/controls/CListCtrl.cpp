@@ -1,6 +1,7 @@
 #include "framework/controls/CListCtrl.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 #include "framework/controls/private/ListWidget.h"
 #include "framework/window/private/WindowBacking.h"
@@ -89,6 +90,30 @@ int CListCtrl::SetSelectionMark(int nItem)
     const int previous = widget->SelectionMark();
     widget->SetSelectionMark(nItem);
     return previous;
+}
+
+UINT CListCtrl::GetSelectedCount() const
+{
+    auto* widget = dynamic_cast<ListWidget*>(WidgetOf(m_wnd));
+    if (!widget)
+        return 0;
+    UINT count = 0;
+    for (const auto& [first, last] : widget->SelectedRowRuns())
+        count += static_cast<UINT>(last - first + 1);
+    return count;
+}
+
+int CListCtrl::GetNextItem(int nItem, UINT nFlags) const
+{
+    auto* widget = dynamic_cast<ListWidget*>(WidgetOf(m_wnd));
+    if (!widget || nFlags != LVNI_SELECTED)
+        return -1;
+    const int from = std::max(nItem + 1, 0);
+    for (const auto& [first, last] : widget->SelectedRowRuns()) {
+        if (last >= from)
+            return std::max(first, from);
+    }
+    return -1;
 }
 
 int CListCtrl::InsertColumn(int nCol, LPCSTR heading, int, int width)

@@ -7,9 +7,18 @@
 
 #include "framework/base/CString.h"
 #include "framework/controls/ControlStyles.h"
+#include "framework/window/MessageMap.h"
 
 class ListStore;
 class CWnd;
+
+// LVN_KEYDOWN: a key pressed in the list, told to its owner before the list
+// acts on it. Letter and digit keys are told, as their virtual-key codes.
+struct NMLVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey = 0;
+    UINT flags = 0;
+};
 
 class CListCtrl {
 public:
@@ -35,6 +44,10 @@ public:
     // The row from which the user's latest selection started, or -1.
     int GetSelectionMark() const;
     int SetSelectionMark(int nItem);
+    UINT GetSelectedCount() const;
+    // The first row after nItem (-1: from the top) that matches nFlags, or
+    // -1; LVNI_SELECTED is the one search there is.
+    int GetNextItem(int nItem, UINT nFlags) const;
 
     int InsertColumn(int nCol, LPCSTR heading, int format = LVCFMT_LEFT, int width = -1);
     BOOL SetColumnWidth(int nCol, int cx);

@@ -37,6 +37,10 @@ constexpr UINT LVIF_PARAM = 0x0004;
 
 // List view notifications.
 constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+constexpr UINT LVN_KEYDOWN = static_cast<UINT>(-155);
+
+// List view item search (GetNextItem).
+constexpr UINT LVNI_SELECTED = 0x0002;
 
 // Control bars.
 constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;

@@ -155,6 +155,12 @@ short GetKeyState(int nVirtKey)
     PointerWatcher* watcher = Watcher();
     if (nVirtKey == VK_LBUTTON && watcher && watcher->leftDown)
         return static_cast<short>(0x8000);
+    // The modifiers as of the input event being handled, like the classic
+    // state of the message being handled.
+    const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
+    if ((nVirtKey == VK_SHIFT && (modifiers & Qt::ShiftModifier))
+        || (nVirtKey == VK_CONTROL && (modifiers & Qt::ControlModifier)))
+        return static_cast<short>(0x8000);
     return 0;
 }
 

@@ -64,6 +64,8 @@ constexpr UINT GW_CHILD = 5;
 // Mouse-key state and virtual keys.
 constexpr UINT MK_LBUTTON = 0x0001;
 constexpr int VK_LBUTTON = 0x01;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
 constexpr int VK_ESCAPE = 0x1B;
 
 // System parameters.
@@ -117,7 +119,8 @@ BOOL SetCursorPos(int x, int y);
 // in screen coordinates; for diagnostics and tests.
 std::vector<CRect> AfxGetInvertedRects(CWnd* wnd);
 
-// Negative when the key is down; only the mouse buttons are known.
+// Negative when the key is down; the left mouse button, Shift and Ctrl are
+// known.
 short GetKeyState(int nVirtKey);
 
 // Runs a tracking loop while the left button stays down: every mouse move

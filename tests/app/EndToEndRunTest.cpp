@@ -1,12 +1,20 @@
 // Check runs through the real message flow while probes are still out: the
 // server holds its answers behind a gate that the test opens when it wants,
-// so a stop, a restart or a close lands while probes are running for sure.
+// so a stop, a restart, a close or a re-check lands while probes are running
+// for sure, and the progress pane's figures can be told in advance.
+#include <QTest>
 #include <algorithm>
 #include <atomic>
+#include <charconv>
+#include <cmath>
 #include <condition_variable>
+#include <map>
 #include <mutex>
+#include <string_view>
 
+#include "framework/controls/CMenu.h"
 #include "framework/inet/InternetBounds.h"
+#include "framework/window/private/WindowBacking.h"
 #include "tests/app/AppHarness.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/TestDeadline.h"
@@ -76,6 +84,88 @@ private:
     int m_answered = 0;
 };
 
+// Per page: how often it was asked for, and how many of its requests were
+// in the server at once at most.
+class PathVisits {
+public:
+    // True on the page's first visit.
+    bool Enter(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        Visit& visit = m_visits[path];
+        ++visit.count;
+        visit.maxInside = std::max(visit.maxInside, ++visit.inside);
+        return visit.count == 1;
+    }
+    void Leave(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        --m_visits[path].inside;
+    }
+    int Count(const std::string& path) const
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = m_visits.find(path);
+        return it == m_visits.end() ? 0 : it->second.count;
+    }
+    int MaxInsideAnyPage() const
+    {
+        std::lock_guard lock(m_mutex);
+        int most = 0;
+        for (const auto& [path, visit] : m_visits)
+            most = std::max(most, visit.maxInside);
+        return most;
+    }
+
+private:
+    struct Visit {
+        int count = 0;
+        int inside = 0;
+        int maxInside = 0;
+    };
+    mutable std::mutex m_mutex;
+    std::map<std::string, Visit> m_visits;
+};
+
+// The progress pane's text during a run, "已检查 N/M · R 个/秒 · 剩余 h:mm:ss"
+// with R in tenths, taken apart; false when the text has another form.
+struct DuringRun {
+    int checked = 0;
+    int rows = 0;
+    double rate = 0;
+    long long secondsLeft = 0;
+};
+bool ParseDuringRun(const CString& pane, DuringRun& out)
+{
+    const std::string text = pane.ToUtf8();
+    std::string_view rest = text;
+    auto literal = [&](std::string_view expected) {
+        if (!rest.starts_with(expected))
+            return false;
+        rest.remove_prefix(expected.size());
+        return true;
+    };
+    // A number of at least `digits` digits.
+    auto number = [&](long long& value, std::size_t digits = 1) {
+        const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+        if (error != std::errc() || rest[0] == '-' || static_cast<std::size_t>(end - rest.data()) < digits)
+            return false;
+        rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
+        return true;
+    };
+    long long checked = 0, rows = 0, whole = 0, tenths = 0, h = 0, m = 0, s = 0;
+    if (!(literal("已检查 ") && number(checked) && literal("/") && number(rows) && literal(" · ")
+            && number(whole) && literal(".") && rest.size() > 1 && rest[1] == ' ' && number(tenths)
+            && literal(" 个/秒 · 剩余 ") && number(h) && literal(":") && rest.size() > 2 && rest[2] == ':'
+            && number(m, 2) && literal(":") && rest.size() == 2 && number(s, 2) && m < 60 && s < 60))
+        return false;
+    out.checked = static_cast<int>(checked);
+    out.rows = static_cast<int>(rows);
+    out.rate = static_cast<double>(whole) + static_cast<double>(tenths) / 10;
+    out.secondsLeft = h * 3600 + m * 60 + s;
+    return true;
+}
+
 const std::string kPage = "<html><head><title>Welcome</title></head><body>hello</body></html>\n";
 
 // The program with a list of `rows` URLs that all lead to held pages. The
@@ -90,18 +180,25 @@ protected:
         bounds.stallSeconds = 5;
         bounds.totalSeconds = 8;
         AfxSetInternetBounds(bounds);
-        server.Get("/held[0-9]+", [this](const httplib::Request&, httplib::Response& res) {
+        server.Get("/held[0-9]+", [this](const httplib::Request& req, httplib::Response& res) {
+            const bool firstVisit = paths.Enter(req.path);
             gate.Pass();
             if (slowAnswers)
                 server.Pause(30ms);
             gate.Leave();
-            res.set_content(kPage, "text/html");
+            paths.Leave(req.path);
+            // A page fetched again is gone, so a fresh verdict shows.
+            if (firstVisit)
+                res.set_content(kPage, "text/html");
+            else
+                res.status = 404;
         });
         ASSERT_TRUE(server.Start());
     }
     void TearDown() override
     {
         gate.OpenFully();
+        AfxSetPopupMenuHook({});
         r.reset();
         // Probes whose window is gone still finish their request; let them,
         // so that no worker outlives the server it talks to.
@@ -156,6 +253,7 @@ protected:
     }
 
     Gate gate;
+    PathVisits paths;
     std::atomic<bool> slowAnswers { false };
     LocalHttpServer server;
     TempFolder folder;
@@ -287,6 +385,135 @@ TEST_F(HeldRun, ClosingWithProbesOutAsksAndThenLeavesThemBehind)
     RunNestedLoopFor(300ms);
     EXPECT_EQ(gate.Arrived(), 4);
     EXPECT_EQ(r->boxes.size(), 2u);
+}
+
+TEST_F(HeldRun, RowsCheckedAgainDuringARunGetFreshVerdictsOneProbeAtATime)
+{
+    TestDeadline deadline(20s, "re-check during a run");
+    StartProgram(6);
+    StartCheck("3");
+    ASSERT_TRUE(PumpUntil([&] { return gate.Arrived() == 3; }, 5s));
+    gate.Release(2);
+    // Two verdicts free two slots for rows 3 and 4; row 5 waits.
+    ASSERT_TRUE(PumpUntil([&] { return RowsReading("OK") == 2 && gate.Arrived() == 5; }, 5s))
+        << RowsReading("OK") << " " << gate.Arrived();
+    std::vector<int> finished;
+    for (int row = 0; row < 6; ++row) {
+        if (r->List().GetItemText(row, COL_VALIDITY) == CString("OK"))
+            finished.push_back(row);
+    }
+
+    // Every row selected and checked again from the list's menu: the two
+    // finished rows become unchecked, the three running ones keep their
+    // probes, the unchecked one stays so.
+    QWidget* list = WidgetOf(r->view);
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(r->List().GetSelectedCount(), 6u);
+    AfxSetPopupMenuHook([](const PopupMenuRequest&) { return ID_RECHECK_ROWS; });
+    NMHDR header { r->view->m_hWnd, static_cast<UINT_PTR>(r->view->GetDlgCtrlID()), NM_RCLICK };
+    SendMessageA(r->frameHandle, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    ASSERT_TRUE(PumpUntil([&] { return RowsReading("OK") == 0; }, 3s));
+    EXPECT_EQ(RowsReading("执行中"), 3);
+    EXPECT_EQ(RowsReading(""), 3);
+
+    gate.OpenFully();
+    ASSERT_TRUE(PumpUntil(
+        [&] { return r->Pane(0) == U("执行完毕") && r->Pane(1) == U("线程: 0") && g_nRunningProbes == 0; },
+        10s))
+        << r->Pane(0).Bytes() << " / " << r->Pane(1).Bytes();
+    AfxPumpPendingMessages();
+    // Fetched again, the two pages are gone now.
+    for (int row = 0; row < 6; ++row) {
+        const bool again = std::find(finished.begin(), finished.end(), row) != finished.end();
+        EXPECT_EQ(r->List().GetItemText(row, COL_VALIDITY), again ? U("超时!") : CString("OK")) << row;
+        EXPECT_EQ(paths.Count("/held" + std::to_string(row)), again ? 2 : 1) << row;
+    }
+    EXPECT_EQ(paths.MaxInsideAnyPage(), 1);
+    EXPECT_EQ(gate.Arrived(), 8);
+    EXPECT_EQ(g_nReportedProbes, 0);
+    const CheckProgress figures = r->view->GetCheckProgress();
+    EXPECT_EQ(figures.rows, 6);
+    EXPECT_EQ(figures.checked, 6);
+    EXPECT_EQ(figures.unchecked, 0);
+    EXPECT_TRUE(r->boxes.empty());
+}
+
+TEST_F(HeldRun, ProgressPaneShowsTheRunsFiguresAndKeepsTheLastOnes)
+{
+    TestDeadline deadline(20s, "progress pane over a run");
+    StartProgram(6);
+    EXPECT_TRUE(r->Pane(3).IsEmpty()); // no run yet
+
+    // What the hub reads at the start and at each tick of its timer, taken
+    // as the message is about to be handled; and the pane's text as the run
+    // finishes.
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point startTime;
+    long long startFinalTexts = 0;
+    struct Tick {
+        Clock::time_point time;
+        CheckProgress figures;
+    } lastTick {};
+    CString duringAtFinish;
+    // The plain record again before the values above go.
+    struct RestoreRecord {
+        RunningApp& app;
+        ~RestoreRecord()
+        {
+            AfxSetDispatchObserver([&seen = app.seen](const MSG& m) { seen.push_back(m); });
+        }
+    } restoreRecord { *r };
+    AfxSetDispatchObserver([&](const MSG& m) {
+        r->seen.push_back(m);
+        if (!(m.hwnd == r->frameHandle))
+            return;
+        if (m.message == UM_CHECK_START) {
+            startTime = Clock::now();
+            startFinalTexts = r->view->GetCheckProgress().finalTextsWritten;
+        } else if (m.message == WM_TIMER && m.wParam == 1) {
+            lastTick = { Clock::now(), r->view->GetCheckProgress() };
+        } else if (m.message == UM_CHECK_FINISHED) {
+            duringAtFinish = r->Pane(3);
+        }
+    });
+    StartCheck("2");
+
+    // The first tick: nothing has come back, so no rate and no time left.
+    ASSERT_TRUE(PumpUntil([&] { return !r->Pane(3).IsEmpty(); }, 3s));
+    EXPECT_EQ(r->Pane(3), U("已检查 0/6 · 0.0 个/秒 · 剩余 未知"));
+
+    // Two verdicts: a tick shows them with the rate since the start and the
+    // unchecked rows' time at that rate.
+    gate.Release(2);
+    DuringRun shown;
+    ASSERT_TRUE(PumpUntil([&] { return ParseDuringRun(r->Pane(3), shown) && shown.checked == 2; }, 5s))
+        << r->Pane(3).ToUtf8();
+    EXPECT_EQ(shown.rows, 6);
+    EXPECT_EQ(lastTick.figures.checked, 2);
+    const double seconds = std::chrono::duration<double>(lastTick.time - startTime).count();
+    EXPECT_NEAR(shown.rate, (lastTick.figures.finalTextsWritten - startFinalTexts) / seconds, 0.06);
+    const int unchecked = lastTick.figures.unchecked;
+    ASSERT_GT(unchecked, 0);
+    EXPECT_GE(shown.secondsLeft, static_cast<long long>(std::ceil(unchecked / (shown.rate + 0.05))));
+    EXPECT_LE(shown.secondsLeft, static_cast<long long>(std::ceil(unchecked / (shown.rate - 0.05))));
+
+    // The last two rows are still out when the run finishes: the pane keeps
+    // the last rate and drops the time left, and their verdicts, arriving
+    // after the run, complete its figures.
+    gate.Release(2);
+    ASSERT_TRUE(PumpUntil([&] { return r->Pane(0) == U("执行完毕"); }, 5s));
+    AfxPumpPendingMessages();
+    ASSERT_EQ(g_nRunningProbes, 2);
+    DuringRun last;
+    ASSERT_TRUE(ParseDuringRun(duringAtFinish, last)) << duringAtFinish.ToUtf8();
+    const std::string during = duringAtFinish.ToUtf8();
+    const std::size_t rateAt = during.find(" · ") + 4;
+    const std::string rate = during.substr(rateAt, during.find(" 个/秒") - rateAt);
+    EXPECT_EQ(r->Pane(3).ToUtf8(), "已检查 4/6 · " + rate + " 个/秒");
+    gate.OpenFully();
+    ASSERT_TRUE(PumpUntil([&] { return g_nRunningProbes == 0 && r->Pane(1) == U("线程: 0"); }, 5s));
+    EXPECT_EQ(r->Pane(3).ToUtf8(), "已检查 6/6 · " + rate + " 个/秒");
 }
 
 } // namespace

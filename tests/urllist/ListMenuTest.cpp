@@ -39,7 +39,7 @@ TEST_F(ListMenuTest, MenuOffersOpenAndOpensTheMarkedRow)
     OpenRow("http://example.test/page");
     ASSERT_EQ(m_popups.size(), 1u);
     EXPECT_TRUE(m_popups[0].owner == m_view->m_hWnd);
-    ASSERT_EQ(m_popups[0].items.size(), 1u);
+    ASSERT_EQ(m_popups[0].items.size(), 3u);
     EXPECT_EQ(m_popups[0].items[0].id, ID_OPEN_URL);
     EXPECT_EQ(m_popups[0].items[0].text.Bytes(), Gbk("打开网页"));
     ASSERT_EQ(m_shellCalls.size(), 1u);

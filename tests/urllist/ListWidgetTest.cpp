@@ -1,8 +1,10 @@
 // The list as the user sees it in a shown window: moving through it from
 // the keyboard (whole rows, the selection and its mark following the focused
 // row or, with Shift, extending from the mark, the focused row kept in
-// view), and a line-number column wide enough for the numbers it shows.
+// view), a line-number column wide enough for the numbers it shows, and the
+// selected rows' URLs copied to the clipboard.
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QTest>
 
@@ -11,6 +13,7 @@
 #include "ListFixture.h"
 #include "framework/controls/private/ListWidget.h"
 #include "framework/window/private/WindowBacking.h"
+#include "res/ResourceIds.h"
 
 namespace {
 
@@ -146,6 +149,67 @@ TEST_F(ListWidgetTest, LineNumberColumnWidensOnlyWhenTheNumbersNeedIt)
             EXPECT_GT(width, previous);
         previous = width;
     }
+}
+
+TEST_F(ListWidgetTest, CopyTakesTheSelectedRowsUrlsByKeyAndByMenu)
+{
+    ShowRows(10);
+    auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+        const QRect cell = m_list->visualRect(m_list->model()->index(row, COL_VALIDITY));
+        QTest::mouseClick(m_list->viewport(), Qt::LeftButton, modifiers, cell.center());
+    };
+    QClipboard* clipboard = QApplication::clipboard();
+    auto urls = [](std::initializer_list<int> rows) {
+        QString text;
+        for (const int row : rows)
+            text += (text.isEmpty() ? "" : "\n") + QString("http://example.test/%1").arg(row);
+        return text;
+    };
+
+    // Whole rows are picked, one by one with Ctrl and as a run with
+    // Ctrl+Shift; the mark stays where the run started.
+    click(2, Qt::NoModifier);
+    click(5, Qt::ControlModifier);
+    click(7, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Now(), (Seen { 7, COL_VALIDITY, 2, 7, 4, 5 }));
+    EXPECT_EQ(List().GetSelectedCount(), 4u);
+
+    clipboard->setText("before");
+    QTest::keyClick(m_list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), urls({ 2, 5, 6, 7 }));
+
+    // C alone copies nothing.
+    clipboard->setText("before");
+    QTest::keyClick(m_list, Qt::Key_C);
+    EXPECT_EQ(clipboard->text(), "before");
+
+    // The menu copies the same rows; its items keep the open command first.
+    m_popupChoice = ID_COPY_URLS;
+    NMHDR header { m_view->m_hWnd, static_cast<UINT_PTR>(m_view->GetDlgCtrlID()), NM_RCLICK };
+    SendMessageA(m_frame->m_hWnd, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    ASSERT_TRUE(PumpUntil([&] { return clipboard->text() != "before"; }));
+    EXPECT_EQ(clipboard->text(), urls({ 2, 5, 6, 7 }));
+    ASSERT_EQ(m_popups.size(), 1u);
+    std::vector<std::pair<UINT, std::string>> items;
+    for (const MenuItemTemplate& item : m_popups[0].items)
+        items.emplace_back(item.id, item.text.Bytes());
+    EXPECT_EQ(items,
+        (std::vector<std::pair<UINT, std::string>> { { ID_OPEN_URL, Gbk("打开网页") },
+            { ID_RECHECK_ROWS, Gbk("重新检查") }, { ID_COPY_URLS, Gbk("复制网址") } }));
+
+    // Ctrl+A takes every row and leaves the focus and the mark alone.
+    QTest::keyClick(m_list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Now(), (Seen { 7, COL_VALIDITY, 0, 9, 10, 5 }));
+    QTest::keyClick(m_list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), urls({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+
+    // Rows replaced under a selection take it with them, also before the
+    // list has been redrawn: nothing is copied.
+    clipboard->setText("before");
+    FillRows({ { "http://example.test/new", "" } });
+    QTest::keyClick(m_list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), "before");
+    EXPECT_EQ(List().GetSelectedCount(), 0u);
 }
 
 } // namespace

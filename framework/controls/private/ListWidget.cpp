@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QStyle>
+#include <algorithm>
 
+#include "framework/controls/CListCtrl.h"
 #include "framework/controls/ControlStyles.h"
 #include "framework/window/MessageMap.h"
 #include "framework/window/MessageQueue.h"
@@ -157,9 +161,56 @@ void ListWidget::contextMenuEvent(QContextMenuEvent* event)
         return;
     event->accept();
     NMHDR header { self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), NM_RCLICK };
-    // The parent reflects the notification back to the list's own window.
+    NotifyOwner(header);
+}
+
+void ListWidget::keyPressEvent(QKeyEvent* event)
+{
+    const QPointer<ListWidget> alive(this);
+    const int key = event->key();
+    CWnd* self = WindowOfWidget(this);
+    if (self && ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))) {
+        // Qt's key codes of letters and digits are their virtual-key codes.
+        NMLVKEYDOWN keyDown { { self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), LVN_KEYDOWN },
+            static_cast<WORD>(key), 0 };
+        NotifyOwner(keyDown.hdr);
+        if (!alive)
+            return;
+    }
+    // The list itself copies nothing: what a copy takes is the owner's choice.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void ListWidget::NotifyOwner(NMHDR& header)
+{
+    CWnd* self = WindowOfWidget(this);
     if (CWnd* parent = self->GetParent())
         parent->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
     else
         self->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+std::vector<std::pair<int, int>> ListWidget::SelectedRowRuns()
+{
+    // Catching up with rows replaced or removed resets the view and with it
+    // the selection; changed texts leave the selection as it is.
+    if (m_store.StructureChanged())
+        CatchUp();
+    std::vector<std::pair<int, int>> ranges;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        ranges.emplace_back(range.top(), range.bottom());
+    std::sort(ranges.begin(), ranges.end());
+    // Ranges of one row may overlap or touch (cells picked one by one).
+    std::vector<std::pair<int, int>> runs;
+    for (const auto& [first, last] : ranges) {
+        if (!runs.empty() && first <= runs.back().second + 1)
+            runs.back().second = std::max(runs.back().second, last);
+        else
+            runs.emplace_back(first, last);
+    }
+    return runs;
 }

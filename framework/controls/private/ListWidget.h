@@ -6,8 +6,12 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
+#include <utility>
+#include <vector>
+
 #include "framework/base/Types.h"
 #include "framework/controls/private/ListStore.h"
+#include "framework/window/MessageMap.h"
 
 class ListModel : public QAbstractTableModel {
 public:
@@ -42,6 +46,9 @@ public:
 
     int SelectionMark() const { return m_selectionMark; }
     void SetSelectionMark(int row) { m_selectionMark = row; }
+    // The selected rows as sorted, disjoint runs (first, last). A selection
+    // made before rows were replaced or removed names no rows.
+    std::vector<std::pair<int, int>> SelectedRowRuns();
     DWORD ExtendedStyle() const { return m_exStyle; }
     void SetExtendedStyle(DWORD exStyle);
     void SetShowSelectionAlways(bool on);
@@ -54,9 +61,12 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnCurrentChanged(const QModelIndex& current);
+    // Sends a notification to the owner, which reflects it to this list.
+    void NotifyOwner(NMHDR& header);
 
     ListStore m_store;
     ListModel* m_model;

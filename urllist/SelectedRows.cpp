@@ -1,0 +1,47 @@
+// The user's commands on the selected rows: check them again, copy their
+// URLs.
+#include "framework/controls/Clipboard.h"
+#include "framework/window/NonClient.h"
+#include "urllist/CVelmoraView.h"
+#include "urllist/Validity.h"
+
+void CVelmoraView::RecheckSelectedRows()
+{
+    // A running row keeps its probe; its verdict is on its way. The
+    // dispatcher takes the others up at its next tick, or at the next start.
+    CListCtrl& list = GetListCtrl();
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0;
+         row = list.GetNextItem(row, LVNI_SELECTED)) {
+        if (!Validity::IsRunning(list.ItemTextRef(row, COL_VALIDITY)))
+            RecheckRow(row);
+    }
+}
+
+void CVelmoraView::RecheckRow(int row)
+{
+    SetValidity(row, CString());
+}
+
+void CVelmoraView::CopySelectedUrls()
+{
+    const CListCtrl& list = GetListCtrl();
+    CString text;
+    bool first = true;
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0;
+         row = list.GetNextItem(row, LVNI_SELECTED)) {
+        if (!first)
+            text += '\n';
+        text += list.ItemTextRef(row, COL_URL);
+        first = false;
+    }
+    if (!first)
+        AfxSetClipboardText(text);
+}
+
+void CVelmoraView::OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR);
+    if (key->wVKey == 'C' && GetKeyState(VK_CONTROL) < 0)
+        CopySelectedUrls();
+    *pResult = 0;
+}
