@@ -2,6 +2,7 @@
 // memory DCs over images, and the tracker overlay of top-level windows.
 #include <QApplication>
 #include <QScreen>
+#include <QtMath>
 
 #include "framework/window/CDC.h"
 #include "framework/window/CWnd.h"
@@ -76,11 +77,27 @@ CBitmap::CBitmap()
 
 CBitmap::~CBitmap() = default;
 
-BOOL CBitmap::CreateCompatibleBitmap(const CDC*, int width, int height)
+QSize SurfacePixels(const QSize& logical, qreal pixelRatio)
+{
+    return QSize(
+        qCeil(std::max(logical.width(), 1) * pixelRatio), qCeil(std::max(logical.height(), 1) * pixelRatio));
+}
+
+QImage CreateSurface(const QSize& logical, qreal pixelRatio)
+{
+    QImage surface(SurfacePixels(logical, pixelRatio), QImage::Format_RGB32);
+    surface.setDevicePixelRatio(pixelRatio);
+    return surface;
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(const CDC* pDC, int width, int height)
 {
     if (width < 0 || height < 0)
         return FALSE;
-    m_data->image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    // As many device pixels as the DC it is compatible with has, so that
+    // copying it there is one pixel to one pixel.
+    const qreal ratio = pDC ? pDC->Data()->pixelRatio : qApp->devicePixelRatio();
+    m_data->image = CreateSurface(QSize(width, height), ratio);
     m_data->image.fill(Qt::black);
     return TRUE;
 }
@@ -91,8 +108,12 @@ void DcData::Begin(QImage* surface)
     image = surface;
     if (!image || image->isNull())
         return;
+    pixelRatio = image->devicePixelRatio();
     painter = std::make_unique<QPainter>(image);
-    clip = QRegion(image->rect());
+    // Patterns (the tracker's halftone) scale with the drawing like
+    // everything else instead of staying one device pixel fine.
+    painter->setRenderHint(QPainter::NonCosmeticBrushPatterns);
+    clip = QRegion(QRectF(QPointF(0, 0), image->deviceIndependentSize()).toAlignedRect());
 }
 
 void DcData::End()
@@ -111,9 +132,10 @@ CDC::~CDC()
     m_data->End();
 }
 
-BOOL CDC::CreateCompatibleDC(CDC*)
+BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
     m_data->End();
+    m_data->pixelRatio = pDC ? pDC->m_data->pixelRatio : qApp->devicePixelRatio();
     return TRUE;
 }
 
@@ -225,8 +247,10 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int yS
 {
     if (rop != SRCCOPY || !m_data->painter || !src || !src->m_data->image)
         return FALSE;
-    m_data->painter->drawImage(
-        QRect(x, y, width, height), *src->m_data->image, QRect(xSrc, ySrc, width, height));
+    // The source rectangle of an image is in its own device pixels.
+    const qreal ratio = src->m_data->image->devicePixelRatio();
+    m_data->painter->drawImage(QRectF(x, y, width, height), *src->m_data->image,
+        QRectF(xSrc * ratio, ySrc * ratio, width * ratio, height * ratio));
     return TRUE;
 }
 
@@ -278,6 +302,7 @@ CWindowDC::CWindowDC(CWnd* wnd)
         return;
     }
     if (widget) {
+        m_data->pixelRatio = widget->devicePixelRatioF();
         // No drawable non-client area: only trackers can be drawn on it.
         m_data->overlay = TrackerOverlayOf(widget);
         RECT rc;

@@ -116,9 +116,11 @@ NonClientWidget::NonClientWidget(QWidget* parent)
 
 QImage& NonClientWidget::Surface()
 {
-    const QSize wanted(std::max(width(), 1), std::max(height(), 1));
-    if (m_surface.size() != wanted) {
-        m_surface = QImage(wanted, QImage::Format_RGB32);
+    // The window's size in its screen's pixels: drawn in logical pixels, shown
+    // without scaling. A move to a screen of another scale makes a new one.
+    const qreal ratio = devicePixelRatioF();
+    if (m_surface.devicePixelRatio() != ratio || m_surface.size() != SurfacePixels(size(), ratio)) {
+        m_surface = CreateSurface(size(), ratio);
         m_surface.fill(palette().color(QPalette::Window));
         m_dirty = true;
     }
@@ -256,6 +258,7 @@ void TrackerOverlay::Invert(const QRect& screenRect)
 void TrackerOverlay::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    p.setRenderHint(QPainter::NonCosmeticBrushPatterns); // the pattern scales with the screen
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     for (const QRect& r : m_rects)
         p.fillRect(QRect(mapFromGlobal(r.topLeft()), r.size()), QBrush(Qt::white, Qt::Dense4Pattern));

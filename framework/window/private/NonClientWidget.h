@@ -28,6 +28,10 @@ class TrackerOverlay;
 
 struct DcData {
     QImage* image = nullptr; // the surface drawn on, if any
+    // Device pixels per unit of the DC's coordinates: drawing is in the
+    // logical pixels that windows are placed in, the surfaces carry the
+    // screen's pixels, so a scaled screen gets full-resolution drawing.
+    qreal pixelRatio = 1.0;
     QPointer<NonClientWidget> owner; // a window DC: the widget to refresh afterwards
     QPointer<TrackerOverlay> overlay; // a frame's window DC: trackers only
     QPoint windowOrigin; // screen position of the window's top-left (overlay DCs)
@@ -42,6 +46,11 @@ struct DcData {
     void Begin(QImage* surface);
     void End();
 };
+
+// A surface of `logical` size in the DC's coordinates, `pixelRatio` device
+// pixels to each of them, and the device pixels it has.
+QImage CreateSurface(const QSize& logical, qreal pixelRatio);
+QSize SurfacePixels(const QSize& logical, qreal pixelRatio);
 
 // A window whose widget has a non-client area: the outer widget is the
 // window, an inner widget is its client area and holds the child windows.
