@@ -20,13 +20,16 @@ void RegisterStrings()
     AfxRegisterString(ID_VIEW_STATUS_BAR, T("显示或隐藏状态栏\n显隐状态栏"));
     AfxRegisterString(ID_APP_ABOUT, T("显示程序信息，版本号和版权\n关于"));
     AfxRegisterString(ID_OPEN_URL, T("在浏览器中打开对方网站"));
+    AfxRegisterString(ID_FILE_CHECK_REPORT, T("把每个网址的检查结果导出为 CSV 文件\n导出检查报告"));
 }
 
 void RegisterMenus()
 {
     AfxRegisterMenu(IDR_MAINFRAME,
         {
-            { T("文件(&F)"), 0, { { T("退出(&X)"), ID_APP_EXIT, {} } } },
+            { T("文件(&F)"), 0,
+                { { T("导出检查报告(&R)..."), ID_FILE_CHECK_REPORT, {} }, { CString(), 0, {} },
+                    { T("退出(&X)"), ID_APP_EXIT, {} } } },
             { T("查看(&V)"), 0,
                 { { T("状态栏(&S)"), ID_VIEW_STATUS_BAR, {} }, { T("侧边拦(&L)"), ID_VIEW_SIDEBAR, {} } } },
             { T("帮助(&H)"), 0, { { T("关于(&A)..."), ID_APP_ABOUT, {} } } },

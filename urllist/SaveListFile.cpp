@@ -1,0 +1,28 @@
+#include "urllist/SaveListFile.h"
+
+#include "framework/controls/CFileDialog.h"
+#include "framework/io/CAtomicFile.h"
+#include "framework/window/CWnd.h"
+
+int SaveListFile(CWnd& owner, const SaveDialogSpec& spec, const std::function<int(CFile&)>& write)
+{
+    CFileDialog dialog(FALSE, spec.defaultExtension, spec.fileName, OFN_OVERWRITEPROMPT, spec.filter, &owner);
+    const HWND self = owner.m_hWnd;
+    if (dialog.DoModal() != IDOK || !CWnd::FromHandle(self))
+        return 0;
+    const CString path = dialog.GetPathName();
+    CAtomicFile file;
+    int written = 0;
+    bool ok = file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+    if (ok)
+        written = write(file);
+    ok = ok && !file.Failed() && file.Commit();
+    if (ok)
+        return written;
+    CString text;
+    text.Format(CString::FromUtf8("无法写入文件！\n\n%s\n\n%s"), path.GetString(),
+        file.GetLastErrorText().GetString());
+    file.Close();
+    owner.MessageBox(text, "", MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}

@@ -1,0 +1,24 @@
+// Saving a file made from the list, as the exports and the check report do:
+// the save dialog, owned by the view, then the file written whole beside the
+// target and put in its place in one step, so a failure never destroys what
+// was there. A failure is shown to the user with the path and the reason.
+#pragma once
+
+#include <functional>
+
+#include "framework/base/CString.h"
+
+class CFile;
+class CWnd;
+
+struct SaveDialogSpec {
+    LPCSTR defaultExtension; // appended to a name typed without one
+    LPCSTR fileName; // offered at first
+    CString filter; // "name|pattern|...||"
+};
+
+// `write` writes the file's contents and returns the number of rows it wrote.
+// Returns that number; 0 when the user cancelled, when `owner` was closed
+// while the dialog ran (the dialog's loop keeps the program running), or when
+// the file could not be written.
+int SaveListFile(CWnd& owner, const SaveDialogSpec& spec, const std::function<int(CFile&)>& write);
