@@ -30,12 +30,13 @@ public:
     BOOL AddRequestHeaders(LPCSTR headers, DWORD flags = HTTP_ADDREQ_FLAG_ADD_IF_NEW, int length = -1);
 
     // Performs the request: redirects followed (the last answer counts), the
-    // body collected within the limits of AfxGetInternetBounds(). A limit that
-    // ends the transfer is not a failure: status and partial body stand.
-    // Throws CInternetException on transport failures (name, connection,
-    // reset, TLS, malformed answer, too many redirects, bad URL). `headers`
-    // are added as with HTTP_ADDREQ_FLAG_ADD; GET carries no body, so
-    // optional data is refused.
+    // body collected within the limits of AfxGetInternetBounds(). The size
+    // limit ends the transfer without failing it: status and partial body
+    // stand. Throws CInternetException on transport failures (name,
+    // connection, reset, TLS, malformed answer, too many redirects, bad URL)
+    // and when a time limit ends the transfer; a host name under .invalid
+    // fails as unresolved without a look-up. `headers` are added as with
+    // HTTP_ADDREQ_FLAG_ADD; GET carries no body, so optional data is refused.
     BOOL SendRequest(LPCSTR headers = nullptr, DWORD headersLength = 0, void* optional = nullptr,
         DWORD optionalLength = 0);
 
