@@ -66,9 +66,9 @@ void CVelmoraView::WriteCheckReport()
     CListCtrl& list = GetListCtrl();
     int written = 0;
     if (list.GetItemCount() > 0) {
-        const SaveDialogSpec spec { "CSV", "urls_report.csv",
+        const SaveDialogOptions options { "CSV", "urls_report.csv",
             CString::FromUtf8("CSV 文件|*.csv|所有文件|*.*||") };
-        written = SaveListFile(*this, spec, [this, &list](CFile& file) {
+        written = SaveListFile(*this, options, [this, &list](CFile& file) {
             file.Write(kByteOrderMark.data(), static_cast<UINT>(kByteOrderMark.size()));
             file.Write(kHeader.data(), static_cast<UINT>(kHeader.size()));
             int count = 0;

@@ -29,10 +29,10 @@ void CVelmoraView::ExportUrls(int kind)
     CListCtrl& list = GetListCtrl();
     int written = 0;
     if (list.GetItemCount() > 0) {
-        const SaveDialogSpec spec { "TXT", "urls_export.txt",
+        const SaveDialogOptions options { "TXT", "urls_export.txt",
             CString::FromUtf8("文本文件|*.txt|所有文件|*.*||") };
         // Messages handled while the dialog ran may have changed the list.
-        written = SaveListFile(*this, spec, [&list, kind](CFile& file) {
+        written = SaveListFile(*this, options, [&list, kind](CFile& file) {
             int count = 0;
             for (int row = 0, rows = list.GetItemCount(); row < rows && !file.Failed(); ++row) {
                 if (!BelongsToKind(list.ItemTextRef(row, COL_VALIDITY), kind))

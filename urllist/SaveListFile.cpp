@@ -4,9 +4,10 @@
 #include "framework/io/CAtomicFile.h"
 #include "framework/window/CWnd.h"
 
-int SaveListFile(CWnd& owner, const SaveDialogSpec& spec, const std::function<int(CFile&)>& write)
+int SaveListFile(CWnd& owner, const SaveDialogOptions& options, const std::function<int(CFile&)>& write)
 {
-    CFileDialog dialog(FALSE, spec.defaultExtension, spec.fileName, OFN_OVERWRITEPROMPT, spec.filter, &owner);
+    CFileDialog dialog(
+        FALSE, options.defaultExtension, options.fileName, OFN_OVERWRITEPROMPT, options.filter, &owner);
     const HWND self = owner.m_hWnd;
     if (dialog.DoModal() != IDOK || !CWnd::FromHandle(self))
         return 0;

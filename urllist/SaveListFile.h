@@ -11,7 +11,7 @@
 class CFile;
 class CWnd;
 
-struct SaveDialogSpec {
+struct SaveDialogOptions {
     LPCSTR defaultExtension; // appended to a name typed without one
     LPCSTR fileName; // offered at first
     CString filter; // "name|pattern|...||"
@@ -21,4 +21,4 @@ struct SaveDialogSpec {
 // Returns that number; 0 when the user cancelled, when `owner` was closed
 // while the dialog ran (the dialog's loop keeps the program running), or when
 // the file could not be written.
-int SaveListFile(CWnd& owner, const SaveDialogSpec& spec, const std::function<int(CFile&)>& write);
+int SaveListFile(CWnd& owner, const SaveDialogOptions& options, const std::function<int(CFile&)>& write);
