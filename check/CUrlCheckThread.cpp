@@ -1,5 +1,6 @@
 #include "check/CUrlCheckThread.h"
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -52,6 +53,7 @@ int CUrlCheckThread::RunProbe(UrlCheckJob* pJob)
     // Whatever goes wrong here (memory exhaustion, say), the row still gets
     // its one verdict: no usable answer. Nothing can throw after the post.
     int code = PROBE_TIMEOUT;
+    const auto start = std::chrono::steady_clock::now();
     try {
         m_nRow = pJob->nRow;
         m_strUrl = pJob->strUrl;
@@ -62,10 +64,26 @@ int CUrlCheckThread::RunProbe(UrlCheckJob* pJob)
         code = ProbeUrl(m_strUrl);
     } catch (...) {
         code = PROBE_TIMEOUT;
+        m_details.outcome = ProbeOutcome::ClientError;
     }
     CloseAll();
-    PostMessageA(pJob->hView, UM_PROBE_OK + (code != 0 ? 1 : 0), static_cast<WPARAM>(code), pJob->nRow);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    m_details.dwElapsedMs
+        = static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    PostVerdict(pJob->hView, code, pJob->nRow);
     return 1;
+}
+
+void CUrlCheckThread::PostVerdict(HWND hView, int code, int row)
+{
+    // Without memory for the details the verdict still goes, bare.
+    std::unique_ptr<ProbeDetails> details;
+    try {
+        details = std::make_unique<ProbeDetails>(std::move(m_details));
+    } catch (...) {
+    }
+    PostMessageWithAttachment(
+        hView, UM_PROBE_OK + (code != 0 ? 1 : 0), static_cast<WPARAM>(code), row, std::move(details));
 }
 
 int CUrlCheckThread::OpenSession()
@@ -109,6 +127,7 @@ CString CUrlCheckThread::FetchPage(const CString& url)
         INTERNET_PORT port = 0;
         AfxParseURL(url, serviceType, server, object, port);
         if (server.IsEmpty()) {
+            m_details.outcome = ProbeOutcome::BadUrl;
             CloseRequest();
             return CString();
         }
@@ -122,7 +141,9 @@ CString CUrlCheckThread::FetchPage(const CString& url)
         m_pRequest->SendRequest();
         DWORD status = 0;
         m_pRequest->QueryInfoStatusCode(status);
+        RecordAnswer();
         if (status != 200) {
+            m_details.outcome = ProbeOutcome::HttpStatus;
             CloseRequest();
             return CString();
         }
@@ -133,8 +154,10 @@ CString CUrlCheckThread::FetchPage(const CString& url)
             line.Replace("\n", "\r\n");
             page += line;
         }
+        m_details.outcome = page.IsEmpty() ? ProbeOutcome::EmptyPage : ProbeOutcome::PageValid;
         CloseRequest();
     } catch (CInternetException* e) {
+        RecordFailure(*e);
         e->Delete();
         CloseRequest();
         return CString();
@@ -142,13 +165,70 @@ CString CUrlCheckThread::FetchPage(const CString& url)
     return page;
 }
 
+void CUrlCheckThread::RecordAnswer()
+{
+    m_pRequest->QueryInfoStatusCode(m_details.dwStatus);
+    if (m_details.dwStatus != 200)
+        m_pRequest->QueryInfo(HTTP_QUERY_STATUS_TEXT, m_details.strStatusText);
+    CString finalUrl;
+    m_pRequest->QueryOption(INTERNET_OPTION_URL, finalUrl);
+    if (finalUrl != m_pRequest->GetRequestUrl())
+        m_details.strFinalUrl = finalUrl;
+    m_details.dwBytesRead = static_cast<DWORD>(m_pRequest->GetLength());
+}
+
+void CUrlCheckThread::RecordFailure(const CInternetException& e)
+{
+    // What had arrived before the failure (a redirect's status and address)
+    // still tells where the probe got to.
+    if (m_pRequest)
+        RecordAnswer();
+    switch (e.m_dwError) {
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+        m_details.outcome = ProbeOutcome::NameNotResolved;
+        return;
+    case ERROR_INTERNET_CANNOT_CONNECT:
+        m_details.outcome = ProbeOutcome::ConnectionRefused;
+        return;
+    case ERROR_INTERNET_TIMEOUT:
+        m_details.outcome = ProbeOutcome::ConnectTimeout;
+        return;
+    case ERROR_HTTP_REDIRECT_FAILED:
+        m_details.outcome = ProbeOutcome::TooManyRedirects;
+        return;
+    case ERROR_INTERNET_STALL_TIMEOUT:
+        m_details.outcome = ProbeOutcome::Stalled;
+        return;
+    case ERROR_INTERNET_TOTAL_TIMEOUT:
+        m_details.outcome = ProbeOutcome::TotalTimeout;
+        return;
+    case ERROR_INTERNET_INVALID_URL:
+        m_details.outcome = ProbeOutcome::BadUrl;
+        return;
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+        m_details.outcome = ProbeOutcome::TlsFailure;
+        break;
+    default:
+        m_details.outcome = ProbeOutcome::ClientError;
+        break;
+    }
+    char text[256];
+    if (e.GetErrorMessage(text, sizeof text))
+        m_details.strErrorText = text;
+    else
+        m_details.strErrorText.Format("%u", static_cast<unsigned>(e.m_dwError));
+}
+
 int CUrlCheckThread::ProbeUrl(const CString& text)
 {
     const CString page = FetchPage(NormalizeUrl(text));
     if (page.IsEmpty())
         return PROBE_TIMEOUT;
-    if (page.Find(DomainErrorMarker()) >= 0)
+    if (page.Find(DomainErrorMarker()) >= 0) {
+        m_details.outcome = ProbeOutcome::DomainErrorPage;
         return PROBE_INVALID;
+    }
     return PROBE_VALID;
 }
 

@@ -3,12 +3,14 @@
 // list view and ends; the thread object then deletes itself.
 #pragma once
 
+#include "check/ProbeDetails.h"
 #include "check/UrlCheckJob.h"
 #include "framework/thread/CWinThread.h"
 
 class CInternetSession;
 class CHttpConnection;
 class CHttpFile;
+class CInternetException;
 
 class CUrlCheckThread : public CWinThread {
 public:
@@ -24,12 +26,22 @@ public:
     int CloseRequest();
     int CloseAll();
 
+    // What the probe found out so far, beside its verdict.
+    const ProbeDetails& Details() const { return m_details; }
+
 private:
+    // The status, final address and body size of the answer in hand.
+    void RecordAnswer();
+    void RecordFailure(const CInternetException& e);
+    // The verdict, with the details attached.
+    void PostVerdict(HWND hView, int code, int row);
+
     int m_nRow = 0;
     CString m_strUrl;
     CInternetSession* m_pSession = nullptr;
     CHttpConnection* m_pConnection = nullptr;
     CHttpFile* m_pRequest = nullptr;
+    ProbeDetails m_details;
 };
 
 // The controlling function: runs the probe, frees the job, returns 0.

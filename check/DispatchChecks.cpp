@@ -67,18 +67,23 @@ BOOL CVelmoraView::StartCheckThread(const CString& url, int row)
         AfxMessageBox("Cannot Start New Thread", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    m_outstandingProbes[row] = RowTag(row);
+    PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedIncrement(&g_nRunningProbes));
+    return TRUE;
+}
+
+DWORD_PTR CVelmoraView::RowTag(int row)
+{
     CListCtrl& list = GetListCtrl();
     DWORD_PTR tag = list.GetItemData(row);
     if (tag == 0) {
         tag = m_nextRowTag++;
         list.SetItemData(row, tag);
     }
-    m_outstandingProbes[row] = tag;
-    PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedIncrement(&g_nRunningProbes));
-    return TRUE;
+    return tag;
 }
 
-void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row)
+void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row, const ProbeDetails* details)
 {
     const CString* text = &Validity::Valid();
     if (message == UM_PROBE_FAILED) {
@@ -104,8 +109,11 @@ void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row)
                 }
             }
         }
-        if (target >= 0)
+        if (target >= 0) {
             SetValidity(target, *text);
+            if (details && !text->IsEmpty())
+                KeepProbeDetails(target, *details);
+        }
     }
     PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedDecrement(&g_nRunningProbes));
 }

@@ -12,6 +12,7 @@ constexpr UINT ID_OPEN_URL = 32779;
 constexpr UINT ID_VIEW_SIDEBAR = 32785;
 constexpr UINT ID_RECHECK_ROWS = 32786;
 constexpr UINT ID_COPY_URLS = 32787;
+constexpr UINT ID_FILE_CHECK_REPORT = 32800;
 
 // Side panel controls.
 constexpr int IDC_START_STOP = 1003;

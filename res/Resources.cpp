@@ -24,13 +24,16 @@ void RegisterStrings()
     AfxRegisterString(ID_OPEN_URL, T("在浏览器中打开对方网站"));
     AfxRegisterString(ID_RECHECK_ROWS, T("重新检查选中的网址"));
     AfxRegisterString(ID_COPY_URLS, T("把选中的网址复制到剪贴板"));
+    AfxRegisterString(ID_FILE_CHECK_REPORT, T("把每个网址的检查结果导出为 CSV 文件\n导出检查报告"));
 }
 
 void RegisterMenus()
 {
     AfxRegisterMenu(IDR_MAINFRAME,
         {
-            { T("文件(&F)"), 0, { { T("退出(&X)"), ID_APP_EXIT, {} } } },
+            { T("文件(&F)"), 0,
+                { { T("导出检查报告(&R)..."), ID_FILE_CHECK_REPORT, {} }, { CString(), 0, {} },
+                    { T("退出(&X)"), ID_APP_EXIT, {} } } },
             { T("查看(&V)"), 0,
                 { { T("状态栏(&S)"), ID_VIEW_STATUS_BAR, {} }, { T("侧边拦(&L)"), ID_VIEW_SIDEBAR, {} } } },
             { T("帮助(&H)"), 0, { { T("关于(&A)..."), ID_APP_ABOUT, {} } } },

@@ -16,6 +16,8 @@ ON_COMMAND(ID_OPEN_URL, OpenSelectedUrl)
 ON_COMMAND(ID_RECHECK_ROWS, RecheckSelectedRows)
 ON_COMMAND(ID_COPY_URLS, CopySelectedUrls)
 ON_NOTIFY_REFLECT(LVN_KEYDOWN, OnListKeyDown)
+ON_NOTIFY_REFLECT(LVN_GETINFOTIP, ShowProbeDetailTip)
+ON_COMMAND(ID_FILE_CHECK_REPORT, WriteCheckReport)
 END_MESSAGE_MAP()
 
 BOOL CVelmoraView::PreCreateWindow(CREATESTRUCT& cs)
@@ -53,9 +55,11 @@ BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
         DispatchChecks(static_cast<int>(pMsg->lParam));
         break;
     case UM_PROBE_OK:
-    case UM_PROBE_FAILED:
-        RecordVerdict(pMsg->message, pMsg->wParam, pMsg->lParam);
+    case UM_PROBE_FAILED: {
+        const std::unique_ptr<CObject> details = AfxTakeMessageAttachment(pMsg);
+        RecordVerdict(pMsg->message, pMsg->wParam, pMsg->lParam, dynamic_cast<ProbeDetails*>(details.get()));
         break;
+    }
     case UM_EXPORT_RUN:
         ExportUrls(static_cast<int>(pMsg->lParam));
         break;

@@ -6,6 +6,7 @@
 
 #include "framework/doc/CListView.h"
 #include "urllist/CheckProgress.h"
+#include "urllist/ProbeDetailTable.h"
 
 class CVelmoraView : public CListView {
     DECLARE_DYNCREATE(CVelmoraView)
@@ -20,12 +21,25 @@ public:
     void RemoveInvalid();
     void ExportUrls(int kind);
     void DispatchChecks(int freeSlots);
-    void RecordVerdict(UINT message, WPARAM reason, LPARAM row);
+    // `details` (null when the verdict came without) are kept for the row.
+    void RecordVerdict(UINT message, WPARAM reason, LPARAM row, const ProbeDetails* details);
     BOOL StartCheckThread(const CString& url, int row);
     // Widens the line-number column when the largest number no longer fits.
     void FitLineNumberColumn();
     // How far the list is checked, from counts kept as rows change.
     CheckProgress GetCheckProgress() const;
+
+    // The details of a row's last probe: kept with its verdict, following
+    // the row through clean-ups, replaced with the list by an import. A row
+    // that becomes unchecked again must forget them.
+    void KeepProbeDetails(int row, const ProbeDetails& details);
+    void ForgetProbeDetails(int row);
+    // FALSE when the row has none.
+    BOOL GetProbeDetails(int row, ProbeDetails& details) const;
+
+    // Every row with its verdict and probe details, into a CSV file the user
+    // chooses.
+    void WriteCheckReport();
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -34,6 +48,8 @@ protected:
     void RecheckSelectedRows();
     void CopySelectedUrls();
     void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
+    // The validity cell's tip: the row's probe details.
+    void ShowProbeDetailTip(NMHDR* pNMHDR, LRESULT* pResult);
 
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
@@ -43,8 +59,12 @@ private:
     std::unordered_map<int, DWORD_PTR> m_outstandingProbes;
     DWORD_PTR m_nextRowTag = 1;
     bool m_bDispatching = false; // a dispatch scan is under way
+    ProbeDetailTable m_probeDetails;
 
     void DispatchUncheckedRows(int freeSlots);
+    // The row's tag, given one when it has none yet.
+    DWORD_PTR RowTag(int row);
+    void ForgetAllProbeDetails();
     bool m_bColumnsCreated = false;
 
     // Every validity write to a single row goes through SetValidity, which

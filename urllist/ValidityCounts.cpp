@@ -12,6 +12,10 @@ void CVelmoraView::SetValidity(int row, const CString& text)
     const bool wasFinal = Validity::IsFinal(old);
     if (!list.SetItemText(row, COL_VALIDITY, text))
         return;
+    // An unchecked row waits for a probe of its own: the last one's details
+    // no longer describe it.
+    if (Validity::IsUnchecked(text))
+        ForgetProbeDetails(row);
     m_nUncheckedRows += static_cast<int>(Validity::IsUnchecked(text)) - static_cast<int>(wasUnchecked);
     m_nRunningRows += static_cast<int>(Validity::IsRunning(text)) - static_cast<int>(wasRunning);
     if (!wasFinal && Validity::IsFinal(text))

@@ -11,6 +11,7 @@ using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
 using LONG = std::int32_t;
+using ULONGLONG = std::uint64_t;
 using UINT_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;

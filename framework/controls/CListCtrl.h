@@ -20,6 +20,19 @@ struct NMLVKEYDOWN {
     UINT flags = 0;
 };
 
+// LVN_GETINFOTIP: the owner writes the tip of cell (iItem, iSubItem) into
+// pszText, at most cchTextMax bytes with the NUL; it starts empty, and an
+// empty text means no tip. lParam is the row's item data.
+struct NMLVGETINFOTIP {
+    NMHDR hdr;
+    DWORD dwFlags;
+    LPSTR pszText;
+    int cchTextMax;
+    int iItem;
+    int iSubItem;
+    LPARAM lParam;
+};
+
 class CListCtrl {
 public:
     CListCtrl() = default;

@@ -38,6 +38,12 @@ constexpr UINT LVIF_PARAM = 0x0004;
 // List view notifications.
 constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
 constexpr UINT LVN_KEYDOWN = static_cast<UINT>(-155);
+// The list asks its owner for the tip of a cell (NMLVGETINFOTIP) when the
+// pointer rests on it, and for the description that assistive technology
+// reads for it. Unlike the classic control it asks whatever its extended
+// styles: an owner that does not answer leaves the cell without a tip.
+constexpr UINT LVN_GETINFOTIP = static_cast<UINT>(-157);
+constexpr int INFOTIPSIZE = 1024;
 
 // List view item search (GetNextItem).
 constexpr UINT LVNI_SELECTED = 0x0002;

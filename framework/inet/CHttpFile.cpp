@@ -38,6 +38,17 @@ bool PlausibleHost(std::string_view host)
     return true;
 }
 
+// Names under .invalid never resolve, and resolvers are asked to say so
+// without a query (RFC 6761): no name server hears of them.
+bool UnderInvalidDomain(std::string_view host)
+{
+    if (host.ends_with('.'))
+        host.remove_suffix(1);
+    constexpr std::string_view domain = ".invalid";
+    return EqualNoCase(host, domain.substr(1))
+        || (host.size() > domain.size() && EqualNoCase(host.substr(host.size() - domain.size()), domain));
+}
+
 // Bytes that may not stand in a request line are sent %-escaped, as a
 // browser would: spaces, controls and the code page's double-byte characters.
 std::string EscapedObject(LPCSTR object)
@@ -78,6 +89,7 @@ CHttpFile::CHttpFile(const CHttpConnection& connection, LPCSTR object, LPCSTR re
         m_url.Empty(); // SendRequest refuses it
         return;
     }
+    m_neverResolves = UnderInvalidDomain(host);
     std::string url = secure ? "https://" : "http://";
     if (host.find(':') != std::string::npos)
         url += '[' + host + ']';
@@ -141,6 +153,8 @@ BOOL CHttpFile::SendRequest(LPCSTR headers, DWORD headersLength, void* optional,
         AfxThrowInternetException(m_context, ERROR_INVALID_PARAMETER);
     if (m_url.IsEmpty())
         AfxThrowInternetException(m_context, ERROR_INTERNET_INVALID_URL);
+    if (m_neverResolves)
+        AfxThrowInternetException(m_context, ERROR_INTERNET_NAME_NOT_RESOLVED);
     if (headers && *headers) {
         const int length
             = headersLength == 0 || headersLength == DWORD(-1) ? -1 : static_cast<int>(headersLength);
@@ -159,11 +173,13 @@ BOOL CHttpFile::SendRequest(LPCSTR headers, DWORD headersLength, void* optional,
     HttpTransferResult result = RunHttpTransfer(request, AfxGetInternetBounds());
     m_hasStatus = result.status != 0;
     m_status = static_cast<DWORD>(result.status);
+    m_statusText = CString(std::move(result.statusText));
+    m_finalUrl = CString(std::move(result.finalUrl));
     m_body = std::move(result.body);
     m_readPos = 0;
     if (result.error != 0) {
         m_body.clear();
-        AfxThrowInternetException(m_context, result.error);
+        AfxThrowInternetException(m_context, result.error, result.errorText.c_str());
     }
     return TRUE;
 }
@@ -172,6 +188,38 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& status) const
 {
     status = m_hasStatus ? m_status : 0;
     return m_hasStatus ? TRUE : FALSE;
+}
+
+BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, CString& str) const
+{
+    str.Empty();
+    if (!m_hasStatus)
+        return FALSE;
+    switch (dwInfoLevel) {
+    case HTTP_QUERY_STATUS_CODE:
+        str = CString(std::to_string(m_status));
+        return TRUE;
+    case HTTP_QUERY_STATUS_TEXT:
+        str = m_statusText;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CHttpFile::QueryOption(DWORD dwOption, CString& str) const
+{
+    if (dwOption != INTERNET_OPTION_URL) {
+        str.Empty();
+        return FALSE;
+    }
+    str = m_finalUrl.IsEmpty() ? m_url : m_finalUrl;
+    return TRUE;
+}
+
+ULONGLONG CHttpFile::GetLength() const
+{
+    return m_body.size() - m_readPos;
 }
 
 LPSTR CHttpFile::ReadString(LPSTR buffer, UINT maxChars)

@@ -30,18 +30,32 @@ public:
     BOOL AddRequestHeaders(LPCSTR headers, DWORD flags = HTTP_ADDREQ_FLAG_ADD_IF_NEW, int length = -1);
 
     // Performs the request: redirects followed (the last answer counts), the
-    // body collected within the limits of AfxGetInternetBounds(). A limit that
-    // ends the transfer is not a failure: status and partial body stand.
-    // Throws CInternetException on transport failures (name, connection,
-    // reset, TLS, malformed answer, too many redirects, bad URL). `headers`
-    // are added as with HTTP_ADDREQ_FLAG_ADD; GET carries no body, so
-    // optional data is refused.
+    // body collected within the limits of AfxGetInternetBounds(). The size
+    // limit ends the transfer without failing it: status and partial body
+    // stand. Throws CInternetException on transport failures (name,
+    // connection, reset, TLS, malformed answer, too many redirects, bad URL)
+    // and when a time limit ends the transfer; a host name under .invalid
+    // fails as unresolved without a look-up. `headers` are added as with
+    // HTTP_ADDREQ_FLAG_ADD; GET carries no body, so optional data is refused.
     BOOL SendRequest(LPCSTR headers = nullptr, DWORD headersLength = 0, void* optional = nullptr,
         DWORD optionalLength = 0);
 
     // FALSE (and 0) when no status line was received, e.g. when the server
     // accepted the connection but never answered within the stall limit.
     BOOL QueryInfoStatusCode(DWORD& status) const;
+    // HTTP_QUERY_STATUS_CODE (in decimal) or HTTP_QUERY_STATUS_TEXT (the
+    // reason phrase, "Not Found"; may be empty) of the last answer; FALSE for
+    // other levels and when no status line was received. Also valid after
+    // SendRequest threw, for what had arrived by then.
+    BOOL QueryInfo(DWORD dwInfoLevel, CString& str) const;
+
+    // INTERNET_OPTION_URL: the URL the request ended at, which is the request
+    // URL unless redirects were followed (also after SendRequest threw, for
+    // the redirects followed by then). FALSE for other options.
+    BOOL QueryOption(DWORD dwOption, CString& str) const;
+
+    // The bytes of the body not read yet: after SendRequest, the whole body.
+    ULONGLONG GetLength() const;
 
     // Copies the next line of the body, up to and including its LF, into
     // `buffer` and NUL-terminates it. At most maxChars bytes are written, the
@@ -60,6 +74,7 @@ private:
     bool HasHeader(std::string_view name) const;
 
     CString m_url;
+    bool m_neverResolves = false; // a host name under the reserved .invalid domain
     CString m_agent;
     CString m_referer;
     DWORD_PTR m_context;
@@ -70,6 +85,8 @@ private:
 
     bool m_hasStatus = false;
     DWORD m_status = 0;
+    CString m_statusText;
+    CString m_finalUrl; // empty: no redirect was followed
     std::string m_body;
     std::size_t m_readPos = 0;
 };

@@ -4,6 +4,7 @@
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "framework/inet/InetConstants.h"
 
@@ -24,10 +25,11 @@ bool CurlReady()
 struct TransferState {
     const InternetBounds* bounds;
     std::string* body;
+    std::string* statusText;
     Clock::time_point start;
     Clock::time_point lastData;
     bool connected = false; // a connection is up and the request about to go out
-    bool timedOut = false; // the stall or total limit ended it
+    DWORD timeLimit = 0; // the stall or total limit that ended it, as its error number
     bool bodyCapped = false; // the size limit ended it
 };
 
@@ -50,17 +52,32 @@ int OnProgress(void* state, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     if (!t.connected)
         return 0;
     const auto now = Clock::now();
-    if (now - t.start >= std::chrono::seconds(t.bounds->totalSeconds)
-        || now - t.lastData >= std::chrono::seconds(t.bounds->stallSeconds)) {
-        t.timedOut = true;
-        return 1;
-    }
-    return 0;
+    if (now - t.start >= std::chrono::seconds(t.bounds->totalSeconds))
+        t.timeLimit = ERROR_INTERNET_TOTAL_TIMEOUT;
+    else if (now - t.lastData >= std::chrono::seconds(t.bounds->stallSeconds))
+        t.timeLimit = ERROR_INTERNET_STALL_TIMEOUT;
+    return t.timeLimit != 0 ? 1 : 0;
 }
 
-std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* state)
+// Keeps the reason phrase of each status line ("HTTP/1.1 404 Not Found"), so
+// that of the last answer is left when redirects were followed.
+void KeepReasonPhrase(std::string_view line, std::string& phrase)
 {
-    static_cast<TransferState*>(state)->lastData = Clock::now();
+    if (!line.starts_with("HTTP/"))
+        return;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    const auto afterVersion = line.find(' ');
+    const auto afterCode
+        = afterVersion == std::string_view::npos ? afterVersion : line.find(' ', afterVersion + 1);
+    phrase.assign(afterCode == std::string_view::npos ? std::string_view() : line.substr(afterCode + 1));
+}
+
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* state)
+{
+    auto& t = *static_cast<TransferState*>(state);
+    t.lastData = Clock::now();
+    KeepReasonPhrase(std::string_view(data, size * count), *t.statusText);
     return size * count;
 }
 
@@ -180,7 +197,8 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Int
         headers.reset(grown);
     }
 
-    TransferState state { &bounds, &result.body, Clock::now(), Clock::now() };
+    TransferState state { &bounds, &result.body, &result.statusText, Clock::now(), Clock::now() };
+    char errorText[CURL_ERROR_SIZE] = "";
     const long totalMs = bounds.totalSeconds * 1000;
     long connectMs = totalMs;
     if (request.connectTimeoutMs > 0 && static_cast<long>(request.connectTimeoutMs) < connectMs)
@@ -196,6 +214,7 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Int
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, bounds.maxRedirects);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     // The agent name is only a fallback: a User-Agent header the caller added
     // is what goes out (the probe sends a browser's name, which some servers
@@ -217,9 +236,16 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Int
 
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
-    if (state.timedOut)
-        result.error = ERROR_INTERNET_TIMEOUT;
-    else if (code != CURLE_OK && !state.bodyCapped)
+    long redirects = 0;
+    curl_easy_getinfo(h, CURLINFO_REDIRECT_COUNT, &redirects);
+    char* finalUrl = nullptr;
+    if (redirects > 0 && curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &finalUrl) == CURLE_OK && finalUrl)
+        result.finalUrl = finalUrl;
+    if (state.timeLimit != 0) {
+        result.error = state.timeLimit;
+    } else if (code != CURLE_OK && !state.bodyCapped) {
         result.error = ErrorNumberFor(code);
+        result.errorText = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+    }
     return result;
 }

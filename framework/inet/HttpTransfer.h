@@ -20,7 +20,10 @@ struct HttpTransferRequest {
 
 struct HttpTransferResult {
     DWORD error = 0; // 0, or an ERROR_INTERNET_* / ERROR_HTTP_* number
+    std::string errorText; // the client's words for `error`, when it has some
     long status = 0; // 0: no status line received
+    std::string statusText; // the reason phrase of that status line
+    std::string finalUrl; // where redirects led; empty when none was followed
     std::string body;
 };
 

@@ -18,6 +18,12 @@ constexpr DWORD INTERNET_OPEN_TYPE_PRECONFIG = 0;
 constexpr DWORD INTERNET_OPTION_CONNECT_TIMEOUT = 2;
 constexpr DWORD INTERNET_OPTION_CONNECT_RETRIES = 3;
 constexpr DWORD INTERNET_OPTION_CONNECT_BACKOFF = 4;
+// Request option: the URL the request ended at.
+constexpr DWORD INTERNET_OPTION_URL = 34;
+
+// What CHttpFile::QueryInfo can tell about the answer.
+constexpr DWORD HTTP_QUERY_STATUS_CODE = 19;
+constexpr DWORD HTTP_QUERY_STATUS_TEXT = 20;
 
 // Connection and request flags.
 constexpr DWORD INTERNET_FLAG_RELOAD = 0x80000000;
@@ -52,3 +58,8 @@ constexpr DWORD ERROR_INTERNET_INVALID_CA = 12045;
 constexpr DWORD ERROR_HTTP_INVALID_SERVER_RESPONSE = 12152;
 constexpr DWORD ERROR_HTTP_REDIRECT_FAILED = 12156;
 constexpr DWORD ERROR_INTERNET_SECURITY_CHANNEL_ERROR = 12157;
+// The framework's own, for the limits of InternetBounds: no byte arrived for
+// the stall time, or the whole request took longer than the total time.
+// ERROR_INTERNET_TIMEOUT stays for a connection that did not stand in time.
+constexpr DWORD ERROR_INTERNET_STALL_TIMEOUT = 12901;
+constexpr DWORD ERROR_INTERNET_TOTAL_TIMEOUT = 12902;

@@ -1,9 +1,9 @@
 // Limits on every HTTP request. A page may never end or may drip a byte at a
 // time; without limits it would hold a probe worker and its memory for ever.
-// The time limits end a transfer as a time-out (ERROR_INTERNET_TIMEOUT), as a
-// connection that broke off would end it: what was read is dropped. A page
-// that reaches the size limit has answered: the request succeeds with the
-// status and the part of the body read so far.
+// The time limits end a transfer as a time-out (ERROR_INTERNET_STALL_TIMEOUT,
+// ERROR_INTERNET_TOTAL_TIMEOUT), as a connection that broke off would end it:
+// what was read is dropped. A page that reaches the size limit has answered:
+// the request succeeds with the status and the part of the body read so far.
 #pragma once
 
 #include <cstddef>

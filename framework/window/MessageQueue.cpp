@@ -25,9 +25,22 @@ public:
     bool event(QEvent* e) override;
 };
 
+struct QueuedMessage {
+    MSG msg;
+    std::unique_ptr<CObject> attachment;
+};
+
+// The attachment of each message being offered to the windows, innermost
+// last: a handler may run a nested loop that dispatches further messages.
+struct DispatchFrame {
+    const MSG* msg;
+    std::unique_ptr<CObject>* attachment;
+};
+
 struct Queue {
     std::mutex mutex;
-    std::deque<MSG> messages;
+    std::deque<QueuedMessage> messages;
+    std::vector<DispatchFrame> dispatching; // GUI thread only
     bool doorbellPending = false;
     Doorbell* doorbell = nullptr;
     std::function<void(const MSG&)> observer;
@@ -64,11 +77,10 @@ std::vector<HWND> PreTranslationChain(CWnd* target)
     return chain;
 }
 
-void Dispatch(MSG msg)
+// Offers the message along the pre-translation chain, then to the target's
+// window procedure. Returns without either when the target is gone.
+void OfferToWindows(MSG& msg)
 {
-    Queue& q = TheQueue();
-    if (q.observer)
-        q.observer(msg);
     CWnd* target = WindowTable::Lookup(msg.hwnd);
     if (!target)
         return;
@@ -86,23 +98,41 @@ void Dispatch(MSG msg)
     SendMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
+// The attachment, when nobody took it, is freed as this returns.
+void Dispatch(QueuedMessage queued)
+{
+    Queue& q = TheQueue();
+    if (q.observer)
+        q.observer(queued.msg);
+    if (!queued.attachment) {
+        OfferToWindows(queued.msg);
+        return;
+    }
+    q.dispatching.push_back({ &queued.msg, &queued.attachment });
+    struct PopFrame {
+        Queue& q;
+        ~PopFrame() { q.dispatching.pop_back(); }
+    } pop { q };
+    OfferToWindows(queued.msg);
+}
+
 void Pump()
 {
     Queue& q = TheQueue();
     for (;;) {
-        MSG msg;
+        QueuedMessage msg;
         {
             std::lock_guard lock(q.mutex);
             if (q.messages.empty())
                 return;
-            msg = q.messages.front();
+            msg = std::move(q.messages.front());
             q.messages.pop_front();
             // If this message opens a nested loop, the rest must still be
             // delivered inside it.
             if (!q.messages.empty())
                 RingLocked(q);
         }
-        Dispatch(msg);
+        Dispatch(std::move(msg));
     }
 }
 
@@ -154,13 +184,28 @@ bool IsCurrent()
 
 BOOL PostMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    return PostMessageWithAttachment(hWnd, message, wParam, lParam, nullptr);
+}
+
+BOOL PostMessageWithAttachment(
+    HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, std::unique_ptr<CObject> attachment)
+{
     if (!WindowTable::IsWindow(hWnd))
         return FALSE;
     Queue& q = TheQueue();
     std::lock_guard lock(q.mutex);
-    q.messages.push_back(MSG { hWnd, message, wParam, lParam });
+    q.messages.push_back({ MSG { hWnd, message, wParam, lParam }, std::move(attachment) });
     RingLocked(q);
     return TRUE;
+}
+
+std::unique_ptr<CObject> AfxTakeMessageAttachment(const MSG* pMsg)
+{
+    for (const DispatchFrame& frame : TheQueue().dispatching) {
+        if (frame.msg == pMsg)
+            return std::move(*frame.attachment);
+    }
+    return nullptr;
 }
 
 BOOL PeekMessage(LPMSG msg, HWND hWnd, UINT first, UINT last, UINT remove)
@@ -170,7 +215,8 @@ BOOL PeekMessage(LPMSG msg, HWND hWnd, UINT first, UINT last, UINT remove)
     const bool anyNumber = first == 0 && last == 0;
     Queue& q = TheQueue();
     std::lock_guard lock(q.mutex);
-    for (const MSG& queued : q.messages) {
+    for (const QueuedMessage& entry : q.messages) {
+        const MSG& queued = entry.msg;
         if ((hWnd == HWND() || queued.hwnd == hWnd)
             && (anyNumber || (queued.message >= first && queued.message <= last))) {
             *msg = queued;

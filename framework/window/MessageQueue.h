@@ -7,7 +7,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
+#include "framework/base/CObject.h"
 #include "framework/base/Types.h"
 
 // Posts a message to a window's queue; FALSE when the handle names no window.
@@ -16,6 +18,21 @@ inline BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lPara
 {
     return PostMessageA(hWnd, message, wParam, lParam);
 }
+
+// Posts a message that carries an object beside its two payloads. The object
+// has one owner at every moment: the queue while the message waits, the
+// dispatch while the message is offered to the windows, and the handler that
+// takes it (AfxTakeMessageAttachment). Whoever holds it last frees it: a
+// post that fails frees it at once, a message whose window is gone by the
+// time it is taken frees it unseen, and so does a message no handler takes.
+BOOL PostMessageWithAttachment(
+    HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, std::unique_ptr<CObject> attachment);
+
+// The object posted with the message that `pMsg` points at, taken over by the
+// caller; null when it carries none or a handler took it already. Only for
+// the MSG the pump hands to PreTranslateMessage, while that call runs
+// (copies of it carry nothing); GUI thread only.
+std::unique_ptr<CObject> AfxTakeMessageAttachment(const MSG* pMsg);
 
 // Finds the first queued message for `hWnd` (for any window when it is null)
 // whose number lies in [first, last] (any number when both are 0) and copies

@@ -433,8 +433,9 @@ TEST_F(Internet, BrokenAnswersThrow)
 }
 
 // The time limits end a request as a time-out, whatever came before: a
-// server that accepts and never answers, one that goes silent after its first
-// line and one that drips a byte at a time all fail alike.
+// server that accepts and never answers and one that goes silent after its
+// first line fail at the stall limit, one that drips a byte at a time at the
+// total limit.
 TEST_F(Internet, TimeLimitsEndTheRequestAsATimeOut)
 {
     LocalTcpServer silent([](LocalTcpServer::Connection& c) { c.HoldOpen(30s); });
@@ -442,13 +443,13 @@ TEST_F(Internet, TimeLimitsEndTheRequestAsATimeOut)
     SetBounds(1, 10, 10, 16 << 20);
     const Answer never = Fetch(To(silent.Port(), "/"));
     EXPECT_TRUE(never.threw);
-    EXPECT_EQ(never.error, ERROR_INTERNET_TIMEOUT);
+    EXPECT_EQ(never.error, ERROR_INTERNET_STALL_TIMEOUT);
     EXPECT_GE(never.seconds, 0.9);
     EXPECT_LT(never.seconds, 4.0);
 
     const Answer partial = Fetch(To(http.Port(), "/then-silence"));
     EXPECT_TRUE(partial.threw);
-    EXPECT_EQ(partial.error, ERROR_INTERNET_TIMEOUT);
+    EXPECT_EQ(partial.error, ERROR_INTERNET_STALL_TIMEOUT);
     EXPECT_TRUE(partial.lines.empty());
     EXPECT_GE(partial.seconds, 0.9);
     EXPECT_LT(partial.seconds, 4.0);
@@ -457,7 +458,7 @@ TEST_F(Internet, TimeLimitsEndTheRequestAsATimeOut)
     SetBounds(1, 2, 10, 16 << 20);
     const Answer drip = Fetch(To(http.Port(), "/drip"));
     EXPECT_TRUE(drip.threw);
-    EXPECT_EQ(drip.error, ERROR_INTERNET_TIMEOUT);
+    EXPECT_EQ(drip.error, ERROR_INTERNET_TOTAL_TIMEOUT);
     EXPECT_GE(drip.seconds, 1.9);
     EXPECT_LT(drip.seconds, 5.0);
 }
@@ -494,7 +495,7 @@ TEST_F(Internet, ConcurrentRequestsDoNotInterfere)
             EXPECT_EQ(answers[i].body, "first\nsecond\r\n\nlast-without-lf");
         } else {
             EXPECT_TRUE(answers[i].threw) << i;
-            EXPECT_EQ(answers[i].error, ERROR_INTERNET_TIMEOUT) << i;
+            EXPECT_EQ(answers[i].error, ERROR_INTERNET_TOTAL_TIMEOUT) << i;
             EXPECT_GE(answers[i].seconds, 2.9) << i;
         }
     }

@@ -6,9 +6,6 @@
 #include <chrono>
 #include <memory>
 #include <netinet/in.h>
-#include <openssl/evp.h>
-#include <openssl/ssl.h>
-#include <openssl/x509.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,40 +14,12 @@
 #include "framework/inet/CInternetSession.h"
 #include "framework/inet/InternetBounds.h"
 #include "tests/support/LocalTcpServer.h"
+#include "tests/support/SelfSignedTls.h"
 #include "tests/support/TestDeadline.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-struct SslCtxDeleter {
-    void operator()(SSL_CTX* ctx) const { SSL_CTX_free(ctx); }
-};
-
-// A TLS context with a freshly made self-signed certificate for 127.0.0.1:
-// no system CA vouches for it.
-std::unique_ptr<SSL_CTX, SslCtxDeleter> SelfSignedContext()
-{
-    std::unique_ptr<SSL_CTX, SslCtxDeleter> ctx(SSL_CTX_new(TLS_server_method()));
-    EVP_PKEY* key = EVP_EC_gen("P-256");
-    X509* cert = X509_new();
-    if (!ctx || !key || !cert)
-        return nullptr;
-    X509_set_version(cert, 2);
-    ASN1_INTEGER_set(X509_get_serialNumber(cert), 1);
-    X509_gmtime_adj(X509_getm_notBefore(cert), -3600);
-    X509_gmtime_adj(X509_getm_notAfter(cert), 3600);
-    X509_set_pubkey(cert, key);
-    X509_NAME* name = X509_get_subject_name(cert);
-    X509_NAME_add_entry_by_txt(
-        name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
-    X509_set_issuer_name(cert, name);
-    const bool ok = X509_sign(cert, key, EVP_sha256()) > 0 && SSL_CTX_use_certificate(ctx.get(), cert) == 1
-        && SSL_CTX_use_PrivateKey(ctx.get(), key) == 1;
-    X509_free(cert);
-    EVP_PKEY_free(key);
-    return ok ? std::move(ctx) : nullptr;
-}
 
 struct Outcome {
     bool threw = false;
@@ -88,19 +57,8 @@ TEST(InternetTls, RefusesACertificateNoSystemAuthorityIssued)
     std::atomic<int> handshakes { 0 };
     // Were the certificate accepted, this server would answer 200.
     LocalTcpServer tls([&](LocalTcpServer::Connection& c) {
-        timeval limit { 5, 0 };
-        setsockopt(c.Fd(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        SSL* ssl = SSL_new(ctx.get());
-        SSL_set_fd(ssl, c.Fd());
-        if (SSL_accept(ssl) == 1) {
+        if (ServeTlsOk(ctx.get(), c))
             ++handshakes;
-            char request[4096];
-            SSL_read(ssl, request, sizeof request);
-            const char answer[] = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
-            SSL_write(ssl, answer, sizeof answer - 1);
-            SSL_shutdown(ssl);
-        }
-        SSL_free(ssl);
     });
     ASSERT_TRUE(tls.Start());
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +41,8 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override
     {
+        if (onPreTranslate)
+            onPreTranslate(pMsg);
         if (pMsg->message >= WM_USER)
             m_log.push_back("pre " + m_name + " " + std::to_string(pMsg->message - WM_USER));
         return pMsg->message == claim ? TRUE : FALSE;
@@ -55,6 +58,7 @@ public:
     }
 
     UINT claim = 0;
+    std::function<void(MSG*)> onPreTranslate;
     std::function<void(UINT, WPARAM, LPARAM)> onMessage;
 
 private:
@@ -240,6 +244,81 @@ TEST_F(MessageQueueTest, PeekMessageFindsTheFirstMatchAndLeavesItQueued)
     EXPECT_EQ(delivered, expected);
     MSG msg;
     EXPECT_FALSE(PeekMessage(&msg, HWND(), 0, 0, PM_NOREMOVE));
+}
+
+// An object that knows how many of its kind live.
+struct Counted : CObject {
+    explicit Counted(int v)
+        : value(v)
+    {
+        ++alive;
+    }
+    ~Counted() override { --alive; }
+    int value;
+    static inline int alive = 0;
+};
+
+TEST_F(MessageQueueTest, AnAttachmentHasOneOwnerAndIsFreedWhereverItsMessageEnds)
+{
+    std::vector<int> taken;
+    auto take = [&](MSG* msg) {
+        if (std::unique_ptr<CObject> owned = AfxTakeMessageAttachment(msg))
+            taken.push_back(static_cast<Counted*>(owned.get())->value);
+    };
+    // The child takes what comes to it; a copy of the message carries
+    // nothing, and what is taken is gone for the rest of the chain.
+    child.onPreTranslate = [&](MSG* msg) {
+        MSG copy = *msg;
+        EXPECT_EQ(AfxTakeMessageAttachment(&copy), nullptr);
+        take(msg);
+        EXPECT_EQ(AfxTakeMessageAttachment(msg), nullptr);
+    };
+    main.onPreTranslate = take;
+    ASSERT_TRUE(PostMessageWithAttachment(child.m_hWnd, UM_PING, 1, 2, std::make_unique<Counted>(7)));
+    EXPECT_EQ(Counted::alive, 1);
+    AfxPumpPendingMessages();
+    EXPECT_EQ(taken, std::vector<int> { 7 });
+    EXPECT_EQ(Counted::alive, 0);
+
+    // Nobody along the grandchild's chain takes it: freed once offered.
+    main.onPreTranslate = nullptr;
+    log.clear();
+    ASSERT_TRUE(PostMessageWithAttachment(grandchild.m_hWnd, UM_PING, 0, 0, std::make_unique<Counted>(8)));
+    AfxPumpPendingMessages();
+    EXPECT_EQ(log.back(), Entry("proc", "grandchild", UM_PING));
+    EXPECT_EQ(Counted::alive, 0);
+
+    // A post that fails frees it at once; so does the pump when the window
+    // went before its message was taken.
+    EXPECT_FALSE(PostMessageWithAttachment(HWND(), UM_PING, 0, 0, std::make_unique<Counted>(9)));
+    EXPECT_EQ(Counted::alive, 0);
+    std::vector<std::string> doomedLog;
+    auto doomed = std::make_unique<RecordingWnd>("doomed", doomedLog);
+    ASSERT_TRUE(doomed->Create(nullptr, "doomed", WS_CHILD, CRect(0, 0, 10, 10), &child, 5));
+    doomed->onPreTranslate = take;
+    ASSERT_TRUE(PostMessageWithAttachment(doomed->m_hWnd, UM_PING, 0, 0, std::make_unique<Counted>(10)));
+    doomed->DestroyWindow();
+    doomed.reset();
+    EXPECT_EQ(Counted::alive, 1);
+    AfxPumpPendingMessages();
+    EXPECT_EQ(Counted::alive, 0);
+    EXPECT_TRUE(doomedLog.empty());
+
+    // A handler whose message opens a nested loop still takes its own
+    // attachment afterwards, not the one of a message handled inside.
+    taken.clear();
+    child.onPreTranslate = [&](MSG* msg) {
+        if (msg->message == UM_OPEN_BOX) {
+            ASSERT_TRUE(
+                PostMessageWithAttachment(child.m_hWnd, UM_PING, 0, 0, std::make_unique<Counted>(11)));
+            AfxPumpPendingMessages();
+        }
+        take(msg);
+    };
+    ASSERT_TRUE(PostMessageWithAttachment(child.m_hWnd, UM_OPEN_BOX, 0, 0, std::make_unique<Counted>(12)));
+    AfxPumpPendingMessages();
+    EXPECT_EQ(taken, (std::vector<int> { 11, 12 }));
+    EXPECT_EQ(Counted::alive, 0);
 }
 
 TEST(MessageQueueThreads, TenThreadsArriveCompleteAndInPerThreadOrder)

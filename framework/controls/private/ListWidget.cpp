@@ -14,6 +14,13 @@
 #include "framework/window/MessageQueue.h"
 #include "framework/window/private/WindowBacking.h"
 
+ListModel::ListModel(ListStore* store, ListWidget* list)
+    : QAbstractTableModel(list)
+    , m_store(store)
+    , m_list(list)
+{
+}
+
 int ListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_shownRows;
@@ -26,11 +33,22 @@ int ListModel::columnCount(const QModelIndex& parent) const
 
 QVariant ListModel::data(const QModelIndex& index, int role) const
 {
-    // The store may be ahead of what the view was told; cells it no longer
-    // has read as empty until the view catches up.
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
         return QVariant();
-    return ToQString(m_store->Cell(index.row(), index.column()));
+    switch (role) {
+    case Qt::DisplayRole:
+        // The store may be ahead of what the view was told; cells it no
+        // longer has read as empty until the view catches up.
+        return ToQString(m_store->Cell(index.row(), index.column()));
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: {
+        // One text for the eye and for assistive technology.
+        const QString tip = m_list->InfoTip(index.row(), index.column());
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
+    default:
+        return QVariant();
+    }
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -116,6 +134,32 @@ int ListWidget::FittingColumnWidth(int col) const
     return std::max(horizontalHeader()->sectionSizeHint(col), sizeHintForColumn(col));
 }
 
+QString ListWidget::InfoTip(int row, int column) const
+{
+    CWnd* self = WindowOfWidget(this);
+    if (!self || row < 0 || row >= m_store.RowCount())
+        return QString();
+    char text[INFOTIPSIZE] = "";
+    NMLVGETINFOTIP tip {};
+    tip.hdr = { self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), LVN_GETINFOTIP };
+    tip.pszText = text;
+    tip.cchTextMax = INFOTIPSIZE;
+    tip.iItem = row;
+    tip.iSubItem = column;
+    tip.lParam = static_cast<LPARAM>(m_store.Data(row));
+    Notify(tip.hdr);
+    text[INFOTIPSIZE - 1] = '\0';
+    return ToQString(CString(text));
+}
+
+void ListWidget::Notify(NMHDR& header) const
+{
+    CWnd* self = WindowOfWidget(this);
+    CWnd* parent = self ? self->GetParent() : nullptr;
+    if (CWnd* to = parent ? parent : self)
+        to->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
 int ListWidget::CellWidth(const QString& text) const
 {
     // What the item delegate asks for a cell showing `text`, plus the grid
@@ -161,7 +205,7 @@ void ListWidget::contextMenuEvent(QContextMenuEvent* event)
         return;
     event->accept();
     NMHDR header { self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), NM_RCLICK };
-    NotifyOwner(header);
+    Notify(header);
 }
 
 void ListWidget::keyPressEvent(QKeyEvent* event)
@@ -173,7 +217,7 @@ void ListWidget::keyPressEvent(QKeyEvent* event)
         // Qt's key codes of letters and digits are their virtual-key codes.
         NMLVKEYDOWN keyDown { { self->m_hWnd, static_cast<UINT_PTR>(self->GetDlgCtrlID()), LVN_KEYDOWN },
             static_cast<WORD>(key), 0 };
-        NotifyOwner(keyDown.hdr);
+        Notify(keyDown.hdr);
         if (!alive)
             return;
     }
@@ -183,15 +227,6 @@ void ListWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTableView::keyPressEvent(event);
-}
-
-void ListWidget::NotifyOwner(NMHDR& header)
-{
-    CWnd* self = WindowOfWidget(this);
-    if (CWnd* parent = self->GetParent())
-        parent->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-    else
-        self->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 std::vector<std::pair<int, int>> ListWidget::SelectedRowRuns()

@@ -13,13 +13,11 @@
 #include "framework/controls/private/ListStore.h"
 #include "framework/window/MessageMap.h"
 
+class ListWidget;
+
 class ListModel : public QAbstractTableModel {
 public:
-    explicit ListModel(ListStore* store, QObject* parent)
-        : QAbstractTableModel(parent)
-        , m_store(store)
-    {
-    }
+    ListModel(ListStore* store, ListWidget* list);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,6 +29,7 @@ public:
 
 private:
     ListStore* m_store;
+    ListWidget* m_list;
     int m_shownRows = 0;
     int m_shownColumns = 0;
 };
@@ -56,6 +55,9 @@ public:
     int FittingColumnWidth(int col) const;
     // The column width that shows `text` whole in a cell.
     int CellWidth(const QString& text) const;
+    // The cell's tip as the list's owner gives it (LVN_GETINFOTIP); empty
+    // when it gives none.
+    QString InfoTip(int row, int column) const;
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -65,8 +67,9 @@ protected:
 
 private:
     void OnCurrentChanged(const QModelIndex& current);
-    // Sends a notification to the owner, which reflects it to this list.
-    void NotifyOwner(NMHDR& header);
+    // Sends a notification of the list to its parent, which reflects it
+    // back to the list's own window.
+    void Notify(NMHDR& header) const;
 
     ListStore m_store;
     ListModel* m_model;
