@@ -9,14 +9,10 @@
 // body size limit keeps what was read, since a page that big has answered.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <map>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 #include "app/Messages.h"
@@ -57,25 +53,6 @@ public:
 private:
     InternetBounds m_saved;
 };
-
-// A loopback port nothing listens on: bound, then closed again.
-int ClosedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    socklen_t length = sizeof addr;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
-        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
-    }
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
 
 // Requests for the page only a mis-parsed address could reach.
 std::atomic<int> g_wrappedPortHits { 0 };
@@ -164,7 +141,7 @@ TEST(ProbeFaults, EveryFaultEndsInExactlyOneVerdict)
     LocalHttpServer http;
     http.Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
     ASSERT_TRUE(http.Start());
-    const int closed = ClosedPort();
+    const int closed = ClosedLoopbackPort();
     ASSERT_GT(closed, 0);
 
     const std::string base = "http://127.0.0.1:" + std::to_string(scripted.Port());

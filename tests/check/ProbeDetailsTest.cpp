@@ -68,20 +68,6 @@ public:
     std::map<int, std::vector<Verdict>> verdicts;
 };
 
-int ClosedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof addr;
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return bound ? ntohs(addr.sin_port) : -1;
-}
-
 // A listener whose accept queue is full: further handshakes are dropped, so
 // connecting hangs as it would towards a host that is down.
 class FullListener {
@@ -177,7 +163,7 @@ TEST(ProbeDetailKinds, EachOutcomeIsToldApartBesideItsVerdict)
     ASSERT_TRUE(tls.Start());
     const FullListener full;
     ASSERT_GT(full.Port(), 0);
-    const int closed = ClosedPort();
+    const int closed = ClosedLoopbackPort();
     ASSERT_GT(closed, 0);
 
     const std::string local = "http://127.0.0.1:";

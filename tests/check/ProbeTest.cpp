@@ -3,12 +3,8 @@
 // how a row's text becomes the URL that is fetched.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <chrono>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "check/CUrlCheckThread.h"
 #include "check/ProbeReason.h"
@@ -45,22 +41,6 @@ void Serve(LocalHttpServer& server, const std::string& path, std::string body, i
         res.status = status;
         res.set_content(body, "text/html");
     });
-}
-
-int UnusedPort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
-        || getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        close(fd);
-        return -1;
-    }
-    close(fd); // nobody listens there now: connecting is refused
-    return ntohs(addr.sin_port);
 }
 
 class ProbeVerdict : public ::testing::Test {
@@ -131,7 +111,7 @@ TEST_F(ProbeVerdict, RedirectsAreFollowedWithinTheirLimit)
 
 TEST_F(ProbeVerdict, NoServerOrASilentOneIsNoAnswer)
 {
-    const int port = UnusedPort();
+    const int port = ClosedLoopbackPort();
     ASSERT_GT(port, 0);
     EXPECT_EQ(Probe("http://127.0.0.1:" + std::to_string(port) + "/"), PROBE_TIMEOUT);
 

@@ -81,3 +81,7 @@ private:
     std::mutex m_mutex;
     std::list<std::thread> m_connectionThreads;
 };
+
+// A loopback port nothing listens on (bound, then closed again): connecting
+// to it is refused. -1 when no port could be had.
+int ClosedLoopbackPort();

@@ -7,10 +7,6 @@
 #include <QApplication>
 #include <QTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "ListFixture.h"
 #include "app/Globals.h"
@@ -19,22 +15,9 @@
 #include "framework/window/private/WindowBacking.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/LocalTcpServer.h"
 
 namespace {
-
-int ClosedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof addr;
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return bound ? ntohs(addr.sin_port) : -1;
-}
 
 class ProbeDetailsListTest : public ListFixture {
 protected:
@@ -91,7 +74,7 @@ TEST_F(ProbeDetailsListTest, DetailsFollowTheirRowAndShowAsTheValidityCellsTip)
         res.set_content("gone\n", "text/html");
     });
     ASSERT_TRUE(server.Start());
-    const int closed = ClosedPort();
+    const int closed = ClosedLoopbackPort();
     ASSERT_GT(closed, 0);
     const std::string refused = "http://127.0.0.1:" + std::to_string(closed) + "/";
     const std::string file = server.Url("/ok") + "\r\n" + server.Url("/gone") + "\r\n" + server.Url("/ok")
