@@ -13,7 +13,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
-#include "framework/window/Gui.h"
+#include "bench/BenchSupport.h"
 #include "framework/window/MessageQueue.h"
 #include "framework/window/NonClient.h"
 #include "urllist/CVelmoraView.h"
@@ -77,16 +77,10 @@ int main(int argc, char** argv)
 {
     const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int moves = argc > 2 ? std::atoi(argv[2]) : 200;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!AfxStartGui(argc, argv))
-        return 1;
     CVelmoraApp app;
-    CCommandLineInfo info;
-    if (!app.OpenMainWindow(info))
+    CMainFrame* frame = OpenBenchWindow(app, argc, argv);
+    if (!frame)
         return 1;
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-    frame->MoveWindow(0, 0, 1280, 800);
-    frame->ShowWindow(SW_SHOW);
     CListCtrl& list = dynamic_cast<CVelmoraView*>(frame->GetActiveView())->GetListCtrl();
     char text[64];
     for (int row = 0; row < rows; ++row) {

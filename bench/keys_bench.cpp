@@ -21,7 +21,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "app/Globals.h"
-#include "framework/window/Gui.h"
+#include "bench/BenchSupport.h"
 #include "framework/window/MessageQueue.h"
 #include "urllist/CVelmoraView.h"
 
@@ -90,16 +90,10 @@ int main(int argc, char** argv)
 {
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!AfxStartGui(argc, argv))
-        return 1;
     CVelmoraApp app;
-    CCommandLineInfo info;
-    if (!app.OpenMainWindow(info))
+    CMainFrame* frame = OpenBenchWindow(app, argc, argv);
+    if (!frame)
         return 1;
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-    frame->MoveWindow(0, 0, 1280, 800);
-    frame->ShowWindow(SW_SHOW);
 
     const std::string dir = std::filesystem::temp_directory_path() / "brisquel-keys-bench";
     std::filesystem::create_directories(dir);

@@ -7,7 +7,6 @@
 // earlier one and 10% malformed (a space, or no dot). After the import every
 // row gets probe details, as a check run would leave them, so the memory
 // they cost shows and the clean-ups carry them along.
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,6 +19,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "app/Globals.h"
+#include "bench/BenchSupport.h"
 #include "check/ProbeDetails.h"
 #include "framework/controls/CFileDialog.h"
 #include "framework/controls/MessageBoxHook.h"
@@ -46,23 +46,6 @@ double TimeShell(const std::string& command)
     if (std::system(command.c_str()) != 0)
         std::fprintf(stderr, "command failed: %s\n", command.c_str());
     return SecondsSince(start);
-}
-
-long PeakRssKiB()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
 }
 
 // Probe details for every row, as a check run leaves them: most pages

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "app/Messages.h"
+#include "bench/BenchSupport.h"
 #include "check/CUrlCheckThread.h"
 #include "framework/inet/InternetBounds.h"
 #include "framework/window/CWnd.h"
@@ -27,16 +28,6 @@
 namespace {
 
 constexpr int kConcurrency = 10;
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
-}
 
 std::string PageBody()
 {

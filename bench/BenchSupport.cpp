@@ -1,0 +1,43 @@
+#include "bench/BenchSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "framework/window/Gui.h"
+
+long ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+long PeakRssKiB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+CMainFrame* OpenBenchWindow(CVelmoraApp& app, int& argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!AfxStartGui(argc, argv))
+        return nullptr;
+    CCommandLineInfo info;
+    if (!app.OpenMainWindow(info))
+        return nullptr;
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    if (!frame)
+        return nullptr;
+    frame->MoveWindow(0, 0, 1280, 800);
+    frame->ShowWindow(SW_SHOW);
+    return frame;
+}
