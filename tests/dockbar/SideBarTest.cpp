@@ -12,6 +12,7 @@
 #include "framework/doc/CDocTemplate.h"
 #include "framework/docking/CDockContext.h"
 #include "res/ResourceIds.h"
+#include "tests/dockbar/ShownMainFrame.h"
 #include "tests/dockbar/ToolkitMouse.h"
 #include "tests/framework/GuiPump.h"
 #include "urllist/CVelmoraDoc.h"
@@ -19,36 +20,8 @@
 
 namespace {
 
-class SideBarTest : public ::testing::Test {
+class SideBarTest : public ShownMainFrame {
 protected:
-    void SetUp() override
-    {
-        g_nReportedProbes = 0;
-        m_app = std::make_unique<CVelmoraApp>();
-        CCommandLineInfo info;
-        ASSERT_TRUE(m_app->OpenMainWindow(info));
-        m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
-        ASSERT_NE(m_frame, nullptr);
-        m_frame->MoveWindow(0, 0, 1024, 700);
-        m_frame->ShowWindow(SW_SHOW);
-        AfxPumpPendingMessages();
-        Idle();
-    }
-
-    void TearDown() override
-    {
-        if (m_app && m_app->m_pMainWnd)
-            m_app->m_pMainWnd->DestroyWindow();
-        AfxPumpPendingMessages();
-        m_app.reset();
-    }
-
-    static void Idle()
-    {
-        for (int i = 0; i < 3; ++i)
-            AfxRunIdleHandlers();
-    }
-
     static CRect Screen(CWnd* wnd)
     {
         CRect rc;
@@ -68,9 +41,6 @@ protected:
             CRect(origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height()));
         EXPECT_GT(client.Width(), 0);
     }
-
-    std::unique_ptr<CVelmoraApp> m_app;
-    CMainFrame* m_frame = nullptr;
 };
 
 // The form's width from its template in its font's dialog units.

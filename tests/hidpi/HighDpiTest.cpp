@@ -22,6 +22,7 @@
 #include "app/Globals.h"
 #include "framework/controls/private/StatusBarWidget.h"
 #include "framework/window/private/NonClientWidget.h"
+#include "tests/dockbar/ShownMainFrame.h"
 #include "tests/dockbar/ToolkitMouse.h"
 #include "tests/framework/GuiPump.h"
 
@@ -45,12 +46,6 @@ std::ostream& operator<<(std::ostream& out, const QRect& r)
 QRect ToQRect(const CRect& r)
 {
     return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
-void Idle()
-{
-    for (int i = 0; i < 3; ++i)
-        AfxRunIdleHandlers();
 }
 
 // Every place that must not depend on the scale, one line each; places on
@@ -125,34 +120,15 @@ Reference RunAtScaleOne(const QTemporaryDir& folder)
 
 } // namespace
 
-class HighDpi : public ::testing::Test {
+class HighDpi : public ShownMainFrame {
 protected:
     void SetUp() override
     {
-        g_nReportedProbes = 0;
-        m_app = std::make_unique<CVelmoraApp>();
-        CCommandLineInfo info;
-        ASSERT_TRUE(m_app->OpenMainWindow(info));
-        m_frame = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
-        ASSERT_NE(m_frame, nullptr);
-        m_frame->MoveWindow(0, 0, 1024, 700);
-        m_frame->ShowWindow(SW_SHOW);
+        ShownMainFrame::SetUp();
         SetCursorPos(900, 650); // over the list, away from the close button
         AfxPumpPendingMessages();
-        Idle();
         ProcessToolkitEvents();
     }
-
-    void TearDown() override
-    {
-        if (m_app && m_app->m_pMainWnd)
-            m_app->m_pMainWnd->DestroyWindow();
-        AfxPumpPendingMessages();
-        m_app.reset();
-    }
-
-    std::unique_ptr<CVelmoraApp> m_app;
-    CMainFrame* m_frame = nullptr;
 };
 
 TEST_F(HighDpi, TheSideBarAndTheFormKeepTheirLogicalGeometryWithTwiceThePixelsAndDragByLogicalPixels)
