@@ -45,8 +45,7 @@ int CountChecked(CListCtrl& list)
 {
     int checked = 0;
     for (int row = 0, n = list.GetItemCount(); row < n; ++row) {
-        const CString& text = list.ItemTextRef(row, COL_VALIDITY);
-        if (!text.IsEmpty() && text != Validity::Running())
+        if (Validity::IsFinal(list.GetItemTextView(row, COL_VALIDITY)))
             ++checked;
     }
     return checked;

@@ -35,7 +35,7 @@ void CVelmoraView::DispatchUncheckedRows(int freeSlots)
     }
     int found = 0;
     for (int row = 0; row < count; ++row) {
-        if (!Validity::IsUnchecked(list.ItemTextRef(row, COL_VALIDITY)))
+        if (!Validity::IsUnchecked(list.GetItemTextView(row, COL_VALIDITY)))
             continue;
         // A row whose index still names an outstanding probe (the list
         // changed under it) waits for that verdict; it still counts.

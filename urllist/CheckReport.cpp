@@ -36,11 +36,11 @@ void AppendField(std::string& line, std::string_view field)
 std::string ReportLine(const CListCtrl& list, int row, const ProbeDetails* details)
 {
     std::string line;
-    AppendField(line, list.ItemTextRef(row, COL_LINE).ToUtf8());
+    AppendField(line, CString(list.GetItemTextView(row, COL_LINE)).ToUtf8());
     line += ',';
-    AppendField(line, list.ItemTextRef(row, COL_URL).ToUtf8());
+    AppendField(line, CString(list.GetItemTextView(row, COL_URL)).ToUtf8());
     line += ',';
-    AppendField(line, list.ItemTextRef(row, COL_VALIDITY).ToUtf8());
+    AppendField(line, CString(list.GetItemTextView(row, COL_VALIDITY)).ToUtf8());
     line += ',';
     if (details) {
         if (details->dwStatus != 0)

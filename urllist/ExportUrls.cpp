@@ -9,7 +9,7 @@
 
 namespace {
 
-bool BelongsToKind(const CString& validity, int kind)
+bool BelongsToKind(std::string_view validity, int kind)
 {
     switch (kind) {
     case EXPORT_VALID:
@@ -35,10 +35,10 @@ void CVelmoraView::ExportUrls(int kind)
         written = SaveListFile(*this, options, m_strLastExportFolder, [&list, kind](CFile& file) {
             int count = 0;
             for (int row = 0, rows = list.GetItemCount(); row < rows && !file.Failed(); ++row) {
-                if (!BelongsToKind(list.ItemTextRef(row, COL_VALIDITY), kind))
+                if (!BelongsToKind(list.GetItemTextView(row, COL_VALIDITY), kind))
                     continue;
-                const CString& url = list.ItemTextRef(row, COL_URL);
-                file.Write(url.GetString(), static_cast<UINT>(url.GetLength()));
+                const std::string_view url = list.GetItemTextView(row, COL_URL);
+                file.Write(url.data(), static_cast<UINT>(url.size()));
                 file.Write("\r\n", 2);
                 ++count;
             }

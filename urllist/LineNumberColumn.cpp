@@ -13,7 +13,7 @@ void CVelmoraView::FitLineNumberColumn()
     // and the largest number has the most digits: one cell tells the width,
     // however many rows there are. The column never narrows, so the width
     // sized to the heading stays while the numbers fit it.
-    const int needed = list.GetCellWidth(list.ItemTextRef(rows - 1, COL_LINE));
+    const int needed = list.GetCellWidth(list.GetItemText(rows - 1, COL_LINE));
     if (needed > list.GetColumnWidth(COL_LINE))
         list.SetColumnWidth(COL_LINE, needed);
 }

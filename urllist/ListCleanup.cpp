@@ -32,14 +32,14 @@ void CVelmoraView::RemoveDuplicates()
     std::vector<int> firstRows(slots, -1);
     const std::hash<std::string_view> hash;
     for (int row = 0; row < count; ++row) {
-        const std::string_view url = list.ItemTextRef(row, COL_URL).View();
+        const std::string_view url = list.GetItemTextView(row, COL_URL);
         for (std::size_t slot = hash(url) & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
             const int first = firstRows[slot];
             if (first < 0) {
                 firstRows[slot] = row;
                 break;
             }
-            if (list.ItemTextRef(first, COL_URL).View() == url) {
+            if (list.GetItemTextView(first, COL_URL) == url) {
                 remove[static_cast<std::size_t>(row)] = true;
                 break;
             }
@@ -57,7 +57,7 @@ void CVelmoraView::RemoveInvalid()
     const int count = list.GetItemCount();
     std::vector<bool> remove(static_cast<std::size_t>(count), false);
     for (int row = 0; row < count; ++row)
-        remove[static_cast<std::size_t>(row)] = Validity::IsInvalid(list.ItemTextRef(row, COL_VALIDITY));
+        remove[static_cast<std::size_t>(row)] = Validity::IsInvalid(list.GetItemTextView(row, COL_VALIDITY));
     const int removed = list.DeleteItems(remove);
     CountValidity();
     ReportToHub(UM_PURGE_INVALID_RESULT, list.GetItemCount(), removed);

@@ -12,7 +12,7 @@ void CVelmoraView::RecheckSelectedRows()
     CListCtrl& list = GetListCtrl();
     for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0;
          row = list.GetNextItem(row, LVNI_SELECTED)) {
-        if (!Validity::IsRunning(list.ItemTextRef(row, COL_VALIDITY)))
+        if (!Validity::IsRunning(list.GetItemTextView(row, COL_VALIDITY)))
             RecheckRow(row);
     }
 }
@@ -31,7 +31,7 @@ void CVelmoraView::CopySelectedUrls()
          row = list.GetNextItem(row, LVNI_SELECTED)) {
         if (!first)
             text += '\n';
-        text += list.ItemTextRef(row, COL_URL);
+        text += CString(list.GetItemTextView(row, COL_URL));
         first = false;
     }
     if (!first)

@@ -2,6 +2,8 @@
 // them. Comparisons are exact byte comparisons in code page 936.
 #pragma once
 
+#include <string_view>
+
 #include "framework/base/CString.h"
 
 // Column indexes of the URL list.
@@ -18,28 +20,28 @@ const CString& TimedOut(); // "超时!"
 const CString& BadFormat(); // "格式不正确！"
 const CString& Ignored(); // "用户忽略！"
 
-inline bool IsUnchecked(const CString& text)
+inline bool IsUnchecked(std::string_view text)
 {
-    return text.IsEmpty();
+    return text.empty();
 }
-inline bool IsValid(const CString& text)
+inline bool IsValid(std::string_view text)
 {
     return text == "OK";
 }
-inline bool IsRunning(const CString& text)
+inline bool IsRunning(std::string_view text)
 {
-    return text == Running();
+    return text == Running().View();
 }
 // A probe's verdict or a mark of the import: nothing more happens to the row
 // unless the user asks for it to be checked again.
-inline bool IsFinal(const CString& text)
+inline bool IsFinal(std::string_view text)
 {
     return !IsUnchecked(text) && !IsRunning(text);
 }
 // Every non-empty text other than "OK", "执行中" included.
-inline bool IsInvalid(const CString& text)
+inline bool IsInvalid(std::string_view text)
 {
-    return !text.IsEmpty() && !IsValid(text);
+    return !text.empty() && !IsValid(text);
 }
 
 } // namespace Validity

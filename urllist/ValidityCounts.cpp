@@ -6,7 +6,7 @@
 void CVelmoraView::SetValidity(int row, const CString& text)
 {
     CListCtrl& list = GetListCtrl();
-    const CString& old = list.ItemTextRef(row, COL_VALIDITY);
+    const std::string_view old = list.GetItemTextView(row, COL_VALIDITY);
     const bool wasUnchecked = Validity::IsUnchecked(old);
     const bool wasRunning = Validity::IsRunning(old);
     const bool wasFinal = Validity::IsFinal(old);
@@ -14,11 +14,11 @@ void CVelmoraView::SetValidity(int row, const CString& text)
         return;
     // An unchecked row waits for a probe of its own: the last one's details
     // no longer describe it.
-    if (Validity::IsUnchecked(text))
+    if (Validity::IsUnchecked(text.View()))
         ForgetProbeDetails(row);
-    m_nUncheckedRows += static_cast<int>(Validity::IsUnchecked(text)) - static_cast<int>(wasUnchecked);
-    m_nRunningRows += static_cast<int>(Validity::IsRunning(text)) - static_cast<int>(wasRunning);
-    if (!wasFinal && Validity::IsFinal(text))
+    m_nUncheckedRows += static_cast<int>(Validity::IsUnchecked(text.View())) - static_cast<int>(wasUnchecked);
+    m_nRunningRows += static_cast<int>(Validity::IsRunning(text.View())) - static_cast<int>(wasRunning);
+    if (!wasFinal && Validity::IsFinal(text.View()))
         ++m_nFinalTextsWritten;
 }
 
@@ -28,7 +28,7 @@ void CVelmoraView::CountValidity()
     m_nUncheckedRows = 0;
     m_nRunningRows = 0;
     for (int row = 0, n = list.GetItemCount(); row < n; ++row) {
-        const CString& text = list.ItemTextRef(row, COL_VALIDITY);
+        const std::string_view text = list.GetItemTextView(row, COL_VALIDITY);
         m_nUncheckedRows += Validity::IsUnchecked(text) ? 1 : 0;
         m_nRunningRows += Validity::IsRunning(text) ? 1 : 0;
     }

@@ -6,16 +6,6 @@
 #include "framework/controls/private/ListWidget.h"
 #include "framework/window/private/WindowBacking.h"
 
-namespace {
-
-const CString& NoText()
-{
-    static const CString empty;
-    return empty;
-}
-
-} // namespace
-
 void CListCtrl::BindTo(CWnd* listWindow)
 {
     m_wnd = listWindow;
@@ -30,12 +20,12 @@ int CListCtrl::GetItemCount() const
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
-    return ItemTextRef(nItem, nSubItem);
+    return CString(GetItemTextView(nItem, nSubItem));
 }
 
-const CString& CListCtrl::ItemTextRef(int nItem, int nSubItem) const
+std::string_view CListCtrl::GetItemTextView(int nItem, int nSubItem) const
 {
-    return m_store ? m_store->Cell(nItem, nSubItem) : NoText();
+    return m_store ? m_store->Cell(nItem, nSubItem).View() : std::string_view();
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR text)

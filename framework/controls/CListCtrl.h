@@ -3,6 +3,7 @@
 // idle time, so bulk work on a million rows stays cheap.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "framework/base/CString.h"
@@ -40,7 +41,7 @@ public:
     int GetItemCount() const;
     CString GetItemText(int nItem, int nSubItem) const;
     // Text of a cell without a copy; valid until the list changes.
-    const CString& ItemTextRef(int nItem, int nSubItem) const;
+    std::string_view GetItemTextView(int nItem, int nSubItem) const;
     BOOL SetItemText(int nItem, int nSubItem, LPCSTR text);
     // Inserts a row at nItem (clamped to the end) with its column-0 text;
     // returns its index, or -1.

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QTest>
 
-
 #include "ListFixture.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
@@ -52,8 +51,8 @@ protected:
         PumpUntil([this] {
             bool pending = false;
             for (int row = 0; row < List().GetItemCount(); ++row) {
-                const CString& text = List().ItemTextRef(row, COL_VALIDITY);
-                pending = pending || text.IsEmpty() || text == Validity::Running();
+                const std::string_view text = List().GetItemTextView(row, COL_VALIDITY);
+                pending = pending || Validity::IsUnchecked(text) || Validity::IsRunning(text);
             }
             if (pending && g_nRunningProbes == 0)
                 m_view->PostMessage(UM_CHECK_DISPATCH, 0, 10);
