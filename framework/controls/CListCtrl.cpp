@@ -25,17 +25,17 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 
 std::string_view CListCtrl::GetItemTextView(int nItem, int nSubItem) const
 {
-    return m_store ? m_store->Cell(nItem, nSubItem).View() : std::string_view();
+    return m_store ? m_store->Cell(nItem, nSubItem) : std::string_view();
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR text)
 {
-    return m_store && m_store->SetCell(nItem, nSubItem, CString(text));
+    return m_store && m_store->SetCell(nItem, nSubItem, text ? text : "");
 }
 
 int CListCtrl::InsertItem(int nItem, LPCSTR text)
 {
-    return m_store ? m_store->InsertRow(nItem, CString(text)) : -1;
+    return m_store ? m_store->InsertRow(nItem, text ? text : "") : -1;
 }
 
 BOOL CListCtrl::DeleteItem(int nItem)

@@ -2,48 +2,30 @@
 
 #include <algorithm>
 
-namespace {
-
-const CString& EmptyText()
+std::string_view ListStore::Cell(int row, int col) const
 {
-    static const CString empty;
-    return empty;
+    return HasCell(row, col) ? m_columns[static_cast<std::size_t>(col)].Text(static_cast<std::size_t>(row))
+                             : std::string_view();
 }
 
-} // namespace
-
-const CString& ListStore::Cell(int row, int col) const
+bool ListStore::SetCell(int row, int col, std::string_view text)
 {
-    if (row < 0 || row >= m_rows || col < 0 || col >= ColumnCount())
-        return EmptyText();
-    return m_cells[Index(row, col)];
-}
-
-bool ListStore::SetCell(int row, int col, const CString& text)
-{
-    if (row < 0 || row >= m_rows || col < 0 || col >= ColumnCount())
+    if (!HasCell(row, col))
         return false;
-    m_cells[Index(row, col)] = text;
+    m_columns[static_cast<std::size_t>(col)].Set(static_cast<std::size_t>(row), text);
     MarkRowChanged(row);
     return true;
 }
 
-int ListStore::InsertRow(int row, const CString& firstCell)
+int ListStore::InsertRow(int row, std::string_view firstCell)
 {
     if (ColumnCount() == 0)
         return -1;
     row = std::clamp(row, 0, m_rows);
-    const std::size_t columns = m_headings.size();
-    if (row == m_rows) {
-        m_cells.push_back(firstCell);
-        m_cells.resize(m_cells.size() + columns - 1);
-        m_data.push_back(0);
-    } else {
-        auto at = m_cells.insert(
-            m_cells.begin() + static_cast<std::ptrdiff_t>(Index(row, 0)), columns, CString());
-        *at = firstCell;
-        m_data.insert(m_data.begin() + row, 0);
-    }
+    for (TextColumn& column : m_columns)
+        column.InsertEmpty(static_cast<std::size_t>(row));
+    m_columns.front().Set(static_cast<std::size_t>(row), firstCell);
+    m_data.insert(m_data.begin() + row, 0);
     ++m_rows;
     m_structureChanged = true;
     return row;
@@ -53,8 +35,8 @@ bool ListStore::DeleteRow(int row)
 {
     if (row < 0 || row >= m_rows)
         return false;
-    auto first = m_cells.begin() + static_cast<std::ptrdiff_t>(Index(row, 0));
-    m_cells.erase(first, first + static_cast<std::ptrdiff_t>(m_headings.size()));
+    for (TextColumn& column : m_columns)
+        column.Erase(static_cast<std::size_t>(row));
     m_data.erase(m_data.begin() + row);
     --m_rows;
     m_structureChanged = true;
@@ -63,8 +45,8 @@ bool ListStore::DeleteRow(int row)
 
 void ListStore::DeleteAll()
 {
-    // Swapping with fresh containers hands the memory back at once.
-    std::deque<CString>().swap(m_cells);
+    for (TextColumn& column : m_columns)
+        column.Clear();
     std::deque<DWORD_PTR>().swap(m_data);
     m_rows = 0;
     m_structureChanged = true;
@@ -72,27 +54,23 @@ void ListStore::DeleteAll()
 
 int ListStore::DeleteRows(const std::vector<bool>& remove)
 {
-    const std::size_t columns = m_headings.size();
+    int removed = 0;
+    for (std::size_t row = 0; row < std::min(remove.size(), m_data.size()); ++row)
+        removed += remove[row] ? 1 : 0;
+    if (removed == 0)
+        return 0;
+    for (TextColumn& column : m_columns)
+        column.RemoveRows(remove);
     std::size_t kept = 0;
-    for (int row = 0; row < m_rows; ++row) {
-        if (static_cast<std::size_t>(row) < remove.size() && remove[static_cast<std::size_t>(row)])
+    for (std::size_t row = 0; row < m_data.size(); ++row) {
+        if (row < remove.size() && remove[row])
             continue;
-        if (kept != static_cast<std::size_t>(row)) {
-            for (std::size_t c = 0; c < columns; ++c)
-                m_cells[kept * columns + c] = std::move(m_cells[static_cast<std::size_t>(row) * columns + c]);
-            m_data[kept] = m_data[static_cast<std::size_t>(row)];
-        }
-        ++kept;
+        m_data[kept++] = m_data[row];
     }
-    const int removed = m_rows - static_cast<int>(kept);
-    if (removed > 0) {
-        m_cells.resize(kept * columns);
-        m_data.resize(kept);
-        m_cells.shrink_to_fit();
-        m_data.shrink_to_fit();
-        m_rows = static_cast<int>(kept);
-        m_structureChanged = true;
-    }
+    m_data.resize(kept);
+    m_data.shrink_to_fit();
+    m_rows -= removed;
+    m_structureChanged = true;
     return removed;
 }
 
@@ -112,21 +90,10 @@ DWORD_PTR ListStore::Data(int row) const
 int ListStore::InsertColumn(int col, const CString& heading)
 {
     col = std::clamp(col, 0, ColumnCount());
-    const std::size_t oldColumns = m_headings.size();
     m_headings.insert(m_headings.begin() + col, heading);
-    if (m_rows > 0) {
-        std::deque<CString> cells;
-        for (int row = 0; row < m_rows; ++row) {
-            for (std::size_t c = 0; c < oldColumns; ++c) {
-                if (c == static_cast<std::size_t>(col))
-                    cells.emplace_back();
-                cells.push_back(std::move(m_cells[static_cast<std::size_t>(row) * oldColumns + c]));
-            }
-            if (static_cast<std::size_t>(col) == oldColumns)
-                cells.emplace_back();
-        }
-        m_cells.swap(cells);
-    }
+    TextColumn& column = *m_columns.emplace(m_columns.begin() + col);
+    for (int row = 0; row < m_rows; ++row)
+        column.InsertEmpty(static_cast<std::size_t>(row));
     m_structureChanged = true;
     return col;
 }

@@ -3,18 +3,21 @@
 #pragma once
 
 #include <deque>
+#include <string_view>
 #include <vector>
 
 #include "framework/base/CString.h"
+#include "framework/controls/private/TextColumn.h"
 
 class ListStore {
 public:
     int RowCount() const { return m_rows; }
     int ColumnCount() const { return static_cast<int>(m_headings.size()); }
 
-    const CString& Cell(int row, int col) const;
-    bool SetCell(int row, int col, const CString& text);
-    int InsertRow(int row, const CString& firstCell);
+    // Valid until the list changes; empty for a cell the list does not have.
+    std::string_view Cell(int row, int col) const;
+    bool SetCell(int row, int col, std::string_view text);
+    int InsertRow(int row, std::string_view firstCell);
     bool DeleteRow(int row);
     void DeleteAll();
     int DeleteRows(const std::vector<bool>& remove);
@@ -32,14 +35,14 @@ public:
     void ClearChanges();
 
 private:
-    std::size_t Index(int row, int col) const
+    bool HasCell(int row, int col) const
     {
-        return static_cast<std::size_t>(row) * m_headings.size() + static_cast<std::size_t>(col);
+        return row >= 0 && row < m_rows && col >= 0 && col < ColumnCount();
     }
     void MarkRowChanged(int row);
 
-    // Cells row by row; a deque grows without copying what it holds.
-    std::deque<CString> m_cells;
+    std::deque<TextColumn> m_columns;
+    // A deque grows without copying what it holds.
     std::deque<DWORD_PTR> m_data;
     std::vector<CString> m_headings;
     int m_rows = 0;

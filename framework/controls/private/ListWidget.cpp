@@ -39,7 +39,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         // The store may be ahead of what the view was told; cells it no
         // longer has read as empty until the view catches up.
-        return ToQString(m_store->Cell(index.row(), index.column()));
+        return ToQString(CString(m_store->Cell(index.row(), index.column())));
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole: {
         // One text for the eye and for assistive technology.

@@ -1,0 +1,39 @@
+// Framework-private: texts packed end to end in large blocks, so a list of
+// millions of cells costs the bytes of its texts and a little more, not a
+// heap allocation per text. A text stays where it was put until the arena is
+// cleared; releasing one only counts its bytes as dead, and the owner
+// decides when copying the live texts into a fresh arena is worth it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class TextArena {
+public:
+    // Where a text was put; only meaningful to the arena that gave it.
+    using Position = std::uint64_t;
+    // Positions fit in this many bits, so an owner can pack them with a tag.
+    static constexpr int kPositionBits = 56;
+
+    Position Add(std::string_view text);
+    std::string_view Text(Position position) const;
+    void Release(Position position);
+    void Clear();
+
+    std::size_t LiveBytes() const { return m_liveBytes; }
+    std::size_t DeadBytes() const { return m_deadBytes; }
+
+private:
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::uint32_t size = 0;
+        std::uint32_t used = 0;
+    };
+    char* Reserve(std::size_t bytes, Position& position);
+
+    std::vector<Block> m_blocks;
+    std::size_t m_liveBytes = 0;
+    std::size_t m_deadBytes = 0;
+};
