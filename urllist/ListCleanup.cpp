@@ -1,5 +1,8 @@
 // The clean-ups: rows with a URL seen before, and rows that are neither
 // unchecked nor valid, leave the list in one compaction pass.
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -17,36 +20,59 @@ void ReportToHub(UINT resultMessage, int rowsAfter, int removed)
     PostMessageA(hub, resultMessage, 0, removed);
 }
 
+// The rows whose URL an earlier row already has: the first row of each URL
+// stays.
+std::vector<bool> RowsRepeatingAnEarlierUrl(const CListCtrl& list)
+{
+    const int count = list.GetItemCount();
+    std::vector<bool> repeats(static_cast<std::size_t>(count), false);
+    // An open-addressing table of the first row of each URL, at most two
+    // thirds full. A slot holds the row (plus one; 0 is free) in its low half
+    // and the top half of the URL's hash in its high half, so probing past
+    // other URLs compares numbers instead of fetching their texts.
+    std::size_t slots = 16;
+    while (slots < static_cast<std::size_t>(count) + static_cast<std::size_t>(count) / 2)
+        slots *= 2;
+    std::vector<std::uint64_t> firstRows(slots, 0);
+    constexpr std::uint64_t kHashHalf = 0xffffffff00000000u;
+    const std::hash<std::string_view> hash;
+    // Rows go in batches: the table slots of a whole batch are asked of
+    // memory before the first is probed, so their cache misses overlap.
+    constexpr int kBatch = 16;
+    std::array<std::uint64_t, kBatch> hashes {};
+    for (int batchStart = 0; batchStart < count; batchStart += kBatch) {
+        const int batchEnd = std::min(count, batchStart + kBatch);
+        for (int row = batchStart; row < batchEnd; ++row) {
+            const std::uint64_t urlHash = hash(list.GetItemTextView(row, COL_URL));
+            hashes[static_cast<std::size_t>(row - batchStart)] = urlHash;
+            __builtin_prefetch(&firstRows[urlHash & (slots - 1)]);
+        }
+        for (int row = batchStart; row < batchEnd; ++row) {
+            const std::uint64_t urlHash = hashes[static_cast<std::size_t>(row - batchStart)];
+            for (std::size_t slot = urlHash & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
+                const std::uint64_t entry = firstRows[slot];
+                if (entry == 0) {
+                    firstRows[slot] = (urlHash & kHashHalf) | static_cast<std::uint32_t>(row + 1);
+                    break;
+                }
+                if ((entry & kHashHalf) == (urlHash & kHashHalf)
+                    && list.GetItemTextView(static_cast<int>(entry & ~kHashHalf) - 1, COL_URL)
+                        == list.GetItemTextView(row, COL_URL)) {
+                    repeats[static_cast<std::size_t>(row)] = true;
+                    break;
+                }
+            }
+        }
+    }
+    return repeats;
+}
+
 } // namespace
 
 void CVelmoraView::RemoveDuplicates()
 {
     CListCtrl& list = GetListCtrl();
-    const int count = list.GetItemCount();
-    std::vector<bool> remove(static_cast<std::size_t>(count), false);
-    // An open-addressing table of row numbers, at most half full: the first
-    // row of each URL is kept, and the table costs four bytes a slot.
-    std::size_t slots = 16;
-    while (slots < 2 * static_cast<std::size_t>(count))
-        slots *= 2;
-    std::vector<int> firstRows(slots, -1);
-    const std::hash<std::string_view> hash;
-    for (int row = 0; row < count; ++row) {
-        const std::string_view url = list.GetItemTextView(row, COL_URL);
-        for (std::size_t slot = hash(url) & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
-            const int first = firstRows[slot];
-            if (first < 0) {
-                firstRows[slot] = row;
-                break;
-            }
-            if (list.GetItemTextView(first, COL_URL) == url) {
-                remove[static_cast<std::size_t>(row)] = true;
-                break;
-            }
-        }
-    }
-    firstRows = {};
-    const int removed = list.DeleteItems(remove);
+    const int removed = list.DeleteItems(RowsRepeatingAnEarlierUrl(list));
     CountValidity();
     ReportToHub(UM_PURGE_DUPLICATES, list.GetItemCount(), removed);
 }

@@ -38,6 +38,8 @@ public:
     int GetLength() const { return static_cast<int>(m_bytes.size()); }
     bool IsEmpty() const { return m_bytes.empty(); }
     void Empty() { m_bytes.clear(); }
+    // Replaces the text, reusing the memory it already holds.
+    void SetString(const char* bytes, int length) { m_bytes.assign(bytes, static_cast<std::size_t>(length)); }
     const char* GetString() const { return m_bytes.c_str(); }
     operator LPCSTR() const { return m_bytes.c_str(); }
     const std::string& Bytes() const { return m_bytes; }

@@ -48,8 +48,7 @@ BOOL CStdioFile::ReadString(CString& line)
         if (m_begin == m_end && !FillBuffer()) {
             if (Failed() || !started)
                 return FALSE;
-            line = CString(std::move(m_pending));
-            m_pending.clear();
+            line.SetString(m_pending.data(), static_cast<int>(m_pending.size()));
             return TRUE;
         }
         started = true;
@@ -68,8 +67,7 @@ BOOL CStdioFile::ReadString(CString& line)
             // A CR cut off by a NUL was never part of the text.
             if (!cutAtNul && !m_pending.empty() && m_pending.back() == '\r')
                 m_pending.pop_back();
-            line = CString(std::move(m_pending));
-            m_pending.clear();
+            line.SetString(m_pending.data(), static_cast<int>(m_pending.size()));
             return TRUE;
         }
     }

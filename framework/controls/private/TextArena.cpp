@@ -8,7 +8,6 @@ namespace {
 // Blocks this large keep the per-block bookkeeping negligible; a text longer
 // than a block gets a block of its own.
 constexpr std::size_t kBlockBytes = std::size_t { 1 } << 20;
-constexpr int kOffsetBits = 32;
 
 // Each text is stored as its length (seven bits a byte, low bits first, the
 // top bit saying more follow) and then its bytes: one byte of overhead for
@@ -38,20 +37,6 @@ TextArena::Position TextArena::Add(std::string_view text)
         std::memcpy(out, text.data(), text.size());
     m_liveBytes += prefix + text.size();
     return position;
-}
-
-std::string_view TextArena::Text(Position position) const
-{
-    const Block& block = m_blocks[static_cast<std::size_t>(position >> kOffsetBits)];
-    const char* at = block.bytes.get() + (position & 0xffffffffu);
-    std::size_t length = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(*at++);
-        length |= static_cast<std::size_t>(byte & 0x7f) << shift;
-        if ((byte & 0x80) == 0)
-            break;
-    }
-    return { at, length };
 }
 
 void TextArena::Release(Position position)

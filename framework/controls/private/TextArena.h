@@ -18,7 +18,18 @@ public:
     static constexpr int kPositionBits = 56;
 
     Position Add(std::string_view text);
-    std::string_view Text(Position position) const;
+    std::string_view Text(Position position) const
+    {
+        const Block& block = m_blocks[static_cast<std::size_t>(position >> kOffsetBits)];
+        const char* at = block.bytes.get() + (position & 0xffffffffu);
+        std::size_t length = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = static_cast<unsigned char>(*at++);
+            length |= static_cast<std::size_t>(byte & 0x7f) << shift;
+            if ((byte & 0x80) == 0)
+                return { at, length };
+        }
+    }
     void Release(Position position);
     void Clear();
 
@@ -31,6 +42,8 @@ private:
         std::uint32_t size = 0;
         std::uint32_t used = 0;
     };
+    static constexpr int kOffsetBits = 32;
+
     char* Reserve(std::size_t bytes, Position& position);
 
     std::vector<Block> m_blocks;

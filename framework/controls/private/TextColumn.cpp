@@ -20,21 +20,6 @@ template <typename Cells> void KeepUnremoved(Cells& cells, const std::vector<boo
 
 } // namespace
 
-std::string_view TextColumn::Text(std::size_t row) const
-{
-    if (!m_slotted)
-        return m_shared[m_codes[row]];
-    const Slot& slot = m_slots[row];
-    switch (KindOf(slot)) {
-    case kInline:
-        return { slot.data() + 1, static_cast<std::size_t>(static_cast<unsigned char>(slot[0]) >> 2) };
-    case kShared:
-        return m_shared[ValueOf(slot)];
-    default:
-        return m_arena.Text(ValueOf(slot));
-    }
-}
-
 void TextColumn::Set(std::size_t row, std::string_view text)
 {
     if (!m_slotted) {
@@ -112,14 +97,6 @@ TextColumn::Slot TextColumn::TaggedSlot(SlotKind kind, std::uint64_t value)
     for (std::size_t i = 1; i < slot.size(); ++i, value >>= 8)
         slot[i] = static_cast<char>(value & 0xff);
     return slot;
-}
-
-std::uint64_t TextColumn::ValueOf(const Slot& slot)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = slot.size() - 1; i >= 1; --i)
-        value = (value << 8) | static_cast<unsigned char>(slot[i]);
-    return value;
 }
 
 int TextColumn::SharedIndex(std::string_view text)

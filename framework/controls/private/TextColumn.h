@@ -21,7 +21,20 @@ class TextColumn {
 public:
     std::size_t Size() const { return m_slotted ? m_slots.size() : m_codes.size(); }
     // Valid until the column changes.
-    std::string_view Text(std::size_t row) const;
+    std::string_view Text(std::size_t row) const
+    {
+        if (!m_slotted)
+            return m_shared[m_codes[row]];
+        const Slot& slot = m_slots[row];
+        switch (KindOf(slot)) {
+        case kInline:
+            return { slot.data() + 1, static_cast<std::size_t>(static_cast<unsigned char>(slot[0]) >> 2) };
+        case kShared:
+            return m_shared[ValueOf(slot)];
+        default:
+            return m_arena.Text(ValueOf(slot));
+        }
+    }
     void Set(std::size_t row, std::string_view text);
     // Inserts an empty cell before `row` (at most Size()).
     void InsertEmpty(std::size_t row);
@@ -42,7 +55,13 @@ private:
     static Slot InlineSlot(std::string_view text);
     static Slot TaggedSlot(SlotKind kind, std::uint64_t value);
     static SlotKind KindOf(const Slot& slot) { return static_cast<SlotKind>(slot[0] & 3); }
-    static std::uint64_t ValueOf(const Slot& slot);
+    static std::uint64_t ValueOf(const Slot& slot)
+    {
+        std::uint64_t value = 0;
+        for (std::size_t i = slot.size() - 1; i >= 1; --i)
+            value = (value << 8) | static_cast<unsigned char>(slot[i]);
+        return value;
+    }
     // The index of `text` in the shared table, added when there is room;
     // -1 when it is not there and there is no room.
     int SharedIndex(std::string_view text);
