@@ -1,5 +1,6 @@
 #include "bench/BenchSupport.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -8,6 +9,18 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "framework/window/Gui.h"
+
+long CountArgument(int argc, char** argv, int index, long fallback, long most)
+{
+    if (index >= argc)
+        return fallback;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(argv[index], &end, 10);
+    if (errno != 0 || end == argv[index] || *end != '\0' || value < 1 || value > most)
+        return 0;
+    return value;
+}
 
 long ResidentKiB()
 {
