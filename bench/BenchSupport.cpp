@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
@@ -20,6 +21,12 @@ long CountArgument(int argc, char** argv, int index, long fallback, long most)
     if (errno != 0 || end == argv[index] || *end != '\0' || value < 1 || value > most)
         return 0;
     return value;
+}
+
+std::string MakeScratchDir(const char* name)
+{
+    std::string path = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
+    return mkdtemp(path.data()) ? path : std::string();
 }
 
 long ResidentKiB()

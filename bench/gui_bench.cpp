@@ -88,8 +88,9 @@ int main(int argc, char** argv)
         ::listen(listenFd, 128);
     std::thread serverThread([&] { server.listen_after_bind(); });
 
-    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-gui-bench";
-    std::filesystem::create_directories(dir);
+    const std::string dir = MakeScratchDir("brisquel-gui-bench");
+    if (dir.empty())
+        return 1;
     const std::string input = dir + "/urls.txt";
     {
         std::ofstream out(input, std::ios::binary);

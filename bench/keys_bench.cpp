@@ -124,8 +124,9 @@ int main(int argc, char** argv)
     if (!frame)
         return 1;
 
-    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-keys-bench";
-    std::filesystem::create_directories(dir);
+    const std::string dir = MakeScratchDir("brisquel-keys-bench");
+    if (dir.empty())
+        return 1;
     const std::string input = dir + "/urls.txt";
     {
         std::ofstream out(input, std::ios::binary);

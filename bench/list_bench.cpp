@@ -162,8 +162,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: list_bench [lines]   (1 to %d, default 1000000)\n", kMostRows);
         return 2;
     }
-    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-bench";
-    std::filesystem::create_directories(dir);
+    const std::string dir = MakeScratchDir("brisquel-bench");
+    if (dir.empty())
+        return 1;
     const std::string input = dir + "/urls.txt";
     const std::string exported = dir + "/export.txt";
     GenerateFile(input, lines);
