@@ -121,7 +121,7 @@ int main(int argc, char** argv)
     const auto runStart = Clock::now();
     sinceTick.start();
     probe.start();
-    QTimer::singleShot(std::chrono::seconds(seconds), [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(std::chrono::seconds(seconds), Qt::PreciseTimer, [] { QCoreApplication::exit(0); });
     (void)QCoreApplication::exec();
     probe.stop();
     const double elapsed = SecondsSince(runStart);
