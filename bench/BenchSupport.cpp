@@ -1,6 +1,8 @@
 #include "bench/BenchSupport.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
@@ -8,6 +10,24 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "framework/window/Gui.h"
+
+long CountArgument(int argc, char** argv, int index, long fallback, long most)
+{
+    if (index >= argc)
+        return fallback;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(argv[index], &end, 10);
+    if (errno != 0 || end == argv[index] || *end != '\0' || value < 1 || value > most)
+        return 0;
+    return value;
+}
+
+std::string MakeScratchDir(const char* name)
+{
+    std::string path = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
+    return mkdtemp(path.data()) ? path : std::string();
+}
 
 long ResidentKiB()
 {

@@ -1,9 +1,24 @@
-// What the benchmarks share: the process's memory figures, and the program's
-// main window opened offscreen at a fixed size.
+// What the benchmarks share: their count arguments, a scratch folder, the
+// process's memory figures, and the program's main window opened offscreen
+// at a fixed size.
 #pragma once
+
+#include <string>
 
 class CMainFrame;
 class CVelmoraApp;
+
+// The largest list a benchmark builds: the list view sums its row heights
+// in int pixels.
+constexpr int kMostRows = 50000000;
+
+// Argument `index` of the command line as a whole number from 1 to `most`;
+// `fallback` when it is absent, 0 when it is anything else.
+long CountArgument(int argc, char** argv, int index, long fallback, long most);
+
+// A new folder of this run's own under the temporary folder, so runs side
+// by side never write each other's files; empty when it cannot be made.
+std::string MakeScratchDir(const char* name);
 
 // The process's resident set now, and its peak so far, in KiB.
 long ResidentKiB();

@@ -1,19 +1,23 @@
 // The list operations on a large URL file, each timed against a well-known
-// tool doing comparable work in the same run, so the figures are ratios.
+// tool doing comparable work in the same run, so the figures are ratios; and
+// what the list costs in memory: the peak resident set after the import,
+// per row with and without what the process held before it.
 //
-//   list_bench [lines]
+//   list_bench [lines]      (default 1000000)
 //
 // The generated file has ~40-byte URLs, 30% of the lines repeating an
 // earlier one and 10% malformed (a space, or no dot). After the import every
 // row gets probe details, as a check run would leave them, so the memory
-// they cost shows and the clean-ups carry them along.
+// they cost shows and the clean-ups carry them along. Rows inserted by hand,
+// the list's own cost, come last so they raise no peak.
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "app/CMainFrame.h"
@@ -68,40 +72,84 @@ void GiveEveryRowDetails(CVelmoraView& view)
     }
 }
 
-// One URL of about 40 bytes; `n` makes it unique.
-std::string MakeUrl(std::mt19937_64& random, long n)
+// Every line of the file is a function of its index alone, so writing ten
+// million of them holds none in memory and a repeat simply writes an earlier
+// line again.
+std::uint64_t Mix(std::uint64_t x)
+{
+    x += 0x9e3779b97f4a7c15;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111eb;
+    return x ^ (x >> 31);
+}
+
+std::uint64_t Hash(long n, std::uint64_t stream)
+{
+    return Mix(Mix(static_cast<std::uint64_t>(n)) ^ stream);
+}
+
+// 0-29 repeats an earlier line, 30-39 is malformed, the rest a fresh URL.
+unsigned Pick(long n)
+{
+    return static_cast<unsigned>(Hash(n, 1) % 100);
+}
+
+// The fresh URL of line `n`, about 40 bytes; `n` makes it unique.
+std::string FreshUrl(long n)
 {
     static const char* const tlds[] = { "test", "example", "invalid", "localhost" };
     std::string url = "http://www.site" + std::to_string(n) + "-";
-    while (url.size() < 30)
-        url += static_cast<char>('a' + random() % 26);
+    for (std::uint64_t letter = 0; url.size() < 30; ++letter)
+        url += static_cast<char>('a' + Hash(n, 100 + letter) % 26);
     url += ".";
-    url += tlds[random() % 4];
+    url += tlds[Hash(n, 2) % 4];
     url += "/p";
+    return url;
+}
+
+std::string LineAt(long n)
+{
+    const unsigned pick = Pick(n);
+    if (pick < 30) {
+        // A fresh line drawn evenly from the earlier ones: draws that land
+        // on a repeat or a malformed line draw again.
+        for (std::uint64_t draw = 0; n > 0 && draw < 64; ++draw) {
+            const long earlier = static_cast<long>(Hash(n, 1000 + draw) % static_cast<std::uint64_t>(n));
+            if (Pick(earlier) >= 40)
+                return FreshUrl(earlier);
+        }
+        return FreshUrl(n);
+    }
+    std::string url = FreshUrl(n);
+    if (pick < 40) {
+        url[url.size() / 2] = ' ';
+        if (pick >= 35)
+            std::erase(url, '.');
+    }
     return url;
 }
 
 void GenerateFile(const std::string& path, long lines)
 {
-    std::mt19937_64 random(20261208);
-    std::vector<std::string> earlier;
-    earlier.reserve(static_cast<std::size_t>(lines));
     std::ofstream out(path, std::ios::binary);
-    for (long i = 0; i < lines; ++i) {
-        const unsigned pick = static_cast<unsigned>(random() % 100);
-        std::string line;
-        if (pick < 30 && !earlier.empty()) {
-            line = earlier[random() % earlier.size()];
-        } else if (pick < 40) {
-            line = MakeUrl(random, i);
-            line[line.size() / 2] = ' ';
-            if (pick >= 35)
-                std::erase(line, '.');
-        } else {
-            line = MakeUrl(random, i);
-            earlier.push_back(line);
-        }
-        out << line << "\r\n";
+    for (long n = 0; n < lines; ++n)
+        out << LineAt(n) << "\r\n";
+}
+
+// Rows put in by hand, cell by cell, as the import does it without reading
+// or testing the lines: what the list itself costs.
+void InsertByHand(CListCtrl& list, const std::string& input)
+{
+    std::ifstream in(input, std::ios::binary);
+    std::string line;
+    char number[16];
+    int row = 0;
+    while (std::getline(in, line)) {
+        std::snprintf(number, sizeof number, "%d", row + 1);
+        list.InsertItem(row, number);
+        list.SetItemText(row, COL_URL, line.c_str());
+        list.SetItemText(row, COL_VALIDITY, "");
+        ++row;
     }
 }
 
@@ -109,17 +157,23 @@ void GenerateFile(const std::string& path, long lines)
 
 int main(int argc, char** argv)
 {
-    const long lines = argc > 1 ? std::atol(argv[1]) : 1000000;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!AfxStartGui(argc, argv))
+    const long lines = CountArgument(argc, argv, 1, 1000000, kMostRows);
+    if (lines == 0) {
+        std::fprintf(stderr, "usage: list_bench [lines]   (1 to %d, default 1000000)\n", kMostRows);
+        return 2;
+    }
+    const std::string dir = MakeScratchDir("brisquel-bench");
+    if (dir.empty())
         return 1;
-
-    const std::string dir = std::filesystem::temp_directory_path() / "brisquel-bench";
-    std::filesystem::create_directories(dir);
     const std::string input = dir + "/urls.txt";
     const std::string exported = dir + "/export.txt";
     GenerateFile(input, lines);
+    std::printf("lines: %ld, file: %ju bytes\n", lines,
+        static_cast<std::uintmax_t>(std::filesystem::file_size(input)));
 
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!AfxStartGui(argc, argv))
+        return 1;
     CVelmoraApp app;
     CCommandLineInfo info;
     if (!app.OpenMainWindow(info))
@@ -135,34 +189,23 @@ int main(int argc, char** argv)
     });
     CListCtrl& list = view->GetListCtrl();
 
-    std::printf("lines: %ld, file: %ju bytes\n", lines,
-        static_cast<std::uintmax_t>(std::filesystem::file_size(input)));
-
-    auto start = Clock::now();
-    {
-        std::ifstream in(input, std::ios::binary);
-        std::string line;
-        char number[16];
-        int row = 0;
-        while (std::getline(in, line)) {
-            std::snprintf(number, sizeof number, "%d", row + 1);
-            list.InsertItem(row, number);
-            list.SetItemText(row, COL_URL, line.c_str());
-            list.SetItemText(row, COL_VALIDITY, "");
-            ++row;
-        }
-    }
-    std::printf("insert %d rows (cells 0,1,2): %.3f s\n", list.GetItemCount(), SecondsSince(start));
+    // The import is the first large thing the process does, so the peak
+    // after it is the import's own.
     const double catTime = TimeShell("cat '" + input + "' > /dev/null");
-
+    const long residentBeforeImport = ResidentKiB();
     g_strImportPath = CString(input);
-    start = Clock::now();
+    auto start = Clock::now();
     view->ImportUrls();
     const double importTime = SecondsSince(start);
-    std::printf("import: %.3f s (%d rows), cat: %.3f s, ratio %.1f\n", importTime, list.GetItemCount(),
-        catTime, importTime / catTime);
+    const int rows = list.GetItemCount();
+    std::printf("import: %.3f s (%d rows), cat: %.3f s, ratio %.1f\n", importTime, rows, catTime,
+        importTime / catTime);
     const long peakAfterImport = PeakRssKiB();
-    std::printf("peak RSS after import: %ld KiB\n", peakAfterImport);
+    std::printf("peak RSS after import: %ld KiB = %.1f MB (resident before it %ld KiB); bytes a row: %.1f "
+                "for the import, %.1f all in\n",
+        peakAfterImport, static_cast<double>(peakAfterImport) * 1024 / 1e6, residentBeforeImport,
+        static_cast<double>(peakAfterImport - residentBeforeImport) * 1024 / std::max(rows, 1),
+        static_cast<double>(peakAfterImport) * 1024 / std::max(rows, 1));
 
     const long residentBeforeDetails = ResidentKiB();
     start = Clock::now();
@@ -193,6 +236,13 @@ int main(int argc, char** argv)
     std::printf("export kind 0: %.3f s (%ju bytes), cp of the result: %.3f s, ratio %.1f\n", exportTime,
         static_cast<std::uintmax_t>(std::filesystem::file_size(exported)), cpTime, exportTime / cpTime);
     std::printf("peak RSS at end: %ld KiB\n", PeakRssKiB());
+
+    // Last, so its own memory raises none of the peaks above.
+    list.DeleteAllItems();
+    start = Clock::now();
+    InsertByHand(list, input);
+    std::printf("insert %d rows by hand (cells 0,1,2) into the emptied list: %.3f s\n", list.GetItemCount(),
+        SecondsSince(start));
 
     AfxPumpPendingMessages();
     app.m_pMainWnd->DestroyWindow();

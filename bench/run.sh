@@ -2,11 +2,11 @@
 # Builds the benchmarks in Release under build/bench and runs one of them,
 # printing its figures with the machine they came from.
 #
-#   bench/run.sh list  [lines]            list operations vs cat, awk, cp
+#   bench/run.sh list  [lines]            import time and peak memory a row; list operations vs cat, awk, cp
 #   bench/run.sh probe [probes] [rss]     probe workers vs curl via xargs -P10
 #   bench/run.sh gui   [rows] [seconds]   start-up, GUI stalls and rate of a check run
 #   bench/run.sh dock  [rows] [moves]     edge drags of the side bar, full-window drag on and off
-#   bench/run.sh keys  [rows] [rounds]    End, Home, Ctrl+End, Ctrl+Home over a large list, key to repaint
+#   bench/run.sh keys  [rows] [rounds]    End, PageUp, Home, PageDown, Ctrl+End, Ctrl+Home, key to repaint
 set -euo pipefail
 cd "$(dirname "$0")/.."
 name="${1:?usage: bench/run.sh list|probe|gui|dock|keys [arguments]}"
