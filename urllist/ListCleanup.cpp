@@ -1,5 +1,6 @@
 // The clean-ups: rows with a URL seen before, and rows that are neither
 // unchecked nor valid, leave the list in one compaction pass.
+#include <algorithm>
 #include <functional>
 #include <string_view>
 
@@ -18,6 +19,29 @@ void ReportToHub(UINT resultMessage, int rowsAfter, int removed)
 }
 
 } // namespace
+
+int CVelmoraView::RemoveRows(const std::vector<bool>& remove)
+{
+    // The rows that stay close up in their order: a probed row moves up by
+    // the number of rows removed before it, or is gone with them.
+    std::vector<OutstandingProbe*> probes;
+    for (auto& [index, probe] : m_outstandingProbes) {
+        if (probe.row >= 0)
+            probes.push_back(&probe);
+    }
+    std::sort(probes.begin(), probes.end(),
+        [](const OutstandingProbe* a, const OutstandingProbe* b) { return a->row < b->row; });
+    int removedBefore = 0;
+    auto next = probes.begin();
+    for (std::size_t row = 0; row < remove.size() && next != probes.end(); ++row) {
+        for (; next != probes.end() && static_cast<std::size_t>((*next)->row) == row; ++next)
+            (*next)->row = remove[row] ? -1 : (*next)->row - removedBefore;
+        removedBefore += remove[row] ? 1 : 0;
+    }
+    const int removed = GetListCtrl().DeleteItems(remove);
+    CountValidity();
+    return removed;
+}
 
 void CVelmoraView::RemoveDuplicates()
 {
@@ -46,8 +70,7 @@ void CVelmoraView::RemoveDuplicates()
         }
     }
     firstRows = {};
-    const int removed = list.DeleteItems(remove);
-    CountValidity();
+    const int removed = RemoveRows(remove);
     ReportToHub(UM_PURGE_DUPLICATES, list.GetItemCount(), removed);
 }
 
@@ -58,7 +81,6 @@ void CVelmoraView::RemoveInvalid()
     std::vector<bool> remove(static_cast<std::size_t>(count), false);
     for (int row = 0; row < count; ++row)
         remove[static_cast<std::size_t>(row)] = Validity::IsInvalid(list.GetItemTextView(row, COL_VALIDITY));
-    const int removed = list.DeleteItems(remove);
-    CountValidity();
+    const int removed = RemoveRows(remove);
     ReportToHub(UM_PURGE_INVALID_RESULT, list.GetItemCount(), removed);
 }
