@@ -3,6 +3,7 @@
 #pragma once
 
 #include <unordered_map>
+#include <vector>
 
 #include "framework/doc/CListView.h"
 #include "urllist/CheckProgress.h"
