@@ -27,30 +27,31 @@ void CVelmoraView::DispatchChecks(int freeSlots)
 
 void CVelmoraView::DispatchUncheckedRows(int freeSlots)
 {
-    CListCtrl& list = GetListCtrl();
-    const int count = list.GetItemCount();
-    if (count == 0) {
+    // The run is over only when no row is unchecked: rows left for a later
+    // tick, and rows waiting for an earlier list's verdict, keep it going.
+    if (m_uncheckedRows.Count() == 0) {
         PostMessageA(HubWindow(), UM_CHECK_FINISHED, 0, 0);
         return;
     }
-    int found = 0;
-    for (int row = 0; row < count; ++row) {
-        if (!Validity::IsUnchecked(list.GetItemTextView(row, COL_VALIDITY)))
+    // The tick's share is the first `freeSlots` unchecked rows in list order.
+    // A row whose index still names an outstanding probe (the list changed
+    // under it) waits for that verdict, and its share of the slots goes
+    // unused this tick.
+    CListCtrl& list = GetListCtrl();
+    int row = -1;
+    for (int taken = 0; taken < freeSlots; ++taken) {
+        row = m_uncheckedRows.FindFrom(row + 1);
+        if (row < 0)
+            return;
+        if (m_outstandingProbes.contains(row))
             continue;
-        // A row whose index still names an outstanding probe (the list
-        // changed under it) waits for that verdict; it still counts.
-        if (found < freeSlots && !m_outstandingProbes.contains(row)) {
-            SetValidity(row, Validity::Running());
-            // The box of a failed start delivers queued messages, and an
-            // import or clean-up among them changes the list under this
-            // scan: the next tick scans afresh instead.
-            if (!StartCheckThread(list.GetItemText(row, COL_URL), row))
-                return;
-        }
-        ++found;
+        SetValidity(row, Validity::Running());
+        // The box of a failed start delivers queued messages, and an
+        // import or clean-up among them changes the list under this
+        // tick: the next tick starts afresh instead.
+        if (!StartCheckThread(list.GetItemText(row, COL_URL), row))
+            return;
     }
-    if (found == 0)
-        PostMessageA(HubWindow(), UM_CHECK_FINISHED, 0, 0);
 }
 
 BOOL CVelmoraView::StartCheckThread(const CString& url, int row)
@@ -67,7 +68,7 @@ BOOL CVelmoraView::StartCheckThread(const CString& url, int row)
         AfxMessageBox("Cannot Start New Thread", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    m_outstandingProbes[row] = RowTag(row);
+    m_outstandingProbes[row] = { RowTag(row), row };
     PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedIncrement(&g_nRunningProbes));
     return TRUE;
 }
@@ -94,26 +95,22 @@ void CVelmoraView::RecordVerdict(UINT message, WPARAM reason, LPARAM row, const 
     }
     // The verdict goes to the row that was probed, wherever it stands now;
     // when that row is gone it is dropped.
-    const auto probe = m_outstandingProbes.find(static_cast<int>(row));
-    if (probe != m_outstandingProbes.end()) {
-        const DWORD_PTR tag = probe->second;
-        m_outstandingProbes.erase(probe);
+    const auto found = m_outstandingProbes.find(static_cast<int>(row));
+    if (found != m_outstandingProbes.end()) {
+        const OutstandingProbe probe = found->second;
+        m_outstandingProbes.erase(found);
         CListCtrl& list = GetListCtrl();
-        int target = static_cast<int>(row);
-        if (list.GetItemData(target) != tag) {
-            target = -1;
-            for (int r = 0, n = list.GetItemCount(); r < n; ++r) {
-                if (list.GetItemData(r) == tag) {
-                    target = r;
-                    break;
-                }
-            }
-        }
-        if (target >= 0) {
-            SetValidity(target, *text);
+        if (probe.row >= 0 && probe.row < list.GetItemCount() && list.GetItemData(probe.row) == probe.tag) {
+            SetValidity(probe.row, *text);
             if (details && !text->IsEmpty())
-                KeepProbeDetails(target, *details);
+                KeepProbeDetails(probe.row, *details);
         }
     }
     PostMessageA(HubWindow(), UM_THREAD_COUNT, 0, InterlockedDecrement(&g_nRunningProbes));
+}
+
+void CVelmoraView::ForgetProbedRows()
+{
+    for (auto& [index, probe] : m_outstandingProbes)
+        probe.row = -1;
 }

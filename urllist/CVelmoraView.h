@@ -3,10 +3,12 @@
 #pragma once
 
 #include <unordered_map>
+#include <vector>
 
 #include "framework/doc/CListView.h"
 #include "urllist/CheckProgress.h"
 #include "urllist/ProbeDetailTable.h"
+#include "urllist/RowSet.h"
 
 class CVelmoraView : public CListView {
     DECLARE_DYNCREATE(CVelmoraView)
@@ -28,6 +30,10 @@ public:
     void FitLineNumberColumn();
     // How far the list is checked, from counts kept as rows change.
     CheckProgress GetCheckProgress() const;
+    // Every validity write to a single row goes through SetValidity, which
+    // keeps the unchecked rows and the counts in step; whatever adds or
+    // removes rows wholesale counts afresh once at its end.
+    void CountValidity();
 
     // The details of a row's last probe: kept with its verdict, following
     // the row through clean-ups, replaced with the list by an import. A row
@@ -54,27 +60,32 @@ protected:
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
     CString m_strLastExportFolder; // where the export dialog was last answered
-    // Outstanding probes: dispatch index -> the tag (item data) of the row
-    // probed, so a verdict finds its row after imports and clean-ups.
-    std::unordered_map<int, DWORD_PTR> m_outstandingProbes;
+    // A probe whose verdict has not come yet, under the row index it was
+    // started with (the index its verdict names). Clean-ups move `row` with
+    // the rows; an import, which replaces them all, leaves it -1.
+    struct OutstandingProbe {
+        DWORD_PTR tag; // the probed row's item data, the guard against landing elsewhere
+        int row;
+    };
+    std::unordered_map<int, OutstandingProbe> m_outstandingProbes;
     DWORD_PTR m_nextRowTag = 1;
     bool m_bDispatching = false; // a dispatch scan is under way
     ProbeDetailTable m_probeDetails;
 
     void DispatchUncheckedRows(int freeSlots);
+    // Removes the flagged rows and keeps the outstanding probes on theirs.
+    int RemoveRows(const std::vector<bool>& remove);
+    // The rows were replaced: no outstanding probe has its row any more.
+    void ForgetProbedRows();
     // The row's tag, given one when it has none yet.
     DWORD_PTR RowTag(int row);
     void ForgetAllProbeDetails();
     bool m_bColumnsCreated = false;
 
-    // Every validity write to a single row goes through SetValidity, which
-    // keeps the counts below in step; operations that add or remove rows
-    // wholesale count afresh once at their end.
     void SetValidity(int row, const CString& text);
-    void CountValidity();
     // A row the user asked to have checked again.
     void RecheckRow(int row);
-    int m_nUncheckedRows = 0;
+    RowSet m_uncheckedRows; // rows whose validity text is empty
     int m_nRunningRows = 0;
     long long m_nFinalTextsWritten = 0;
 };

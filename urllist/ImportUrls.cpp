@@ -30,6 +30,7 @@ void CVelmoraView::ImportUrls()
     CListCtrl& list = GetListCtrl();
     list.DeleteAllItems();
     ForgetAllProbeDetails();
+    ForgetProbedRows();
     // The ignore list is normalised in place by the first line's test, and
     // only then: an empty file leaves it as the user typed it.
     std::vector<CString> ignoreWords;

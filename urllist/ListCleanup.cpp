@@ -69,11 +69,33 @@ std::vector<bool> RowsRepeatingAnEarlierUrl(const CListCtrl& list)
 
 } // namespace
 
+int CVelmoraView::RemoveRows(const std::vector<bool>& remove)
+{
+    // The rows that stay close up in their order: a probed row moves up by
+    // the number of rows removed before it, or is gone with them.
+    std::vector<OutstandingProbe*> probes;
+    for (auto& [index, probe] : m_outstandingProbes) {
+        if (probe.row >= 0)
+            probes.push_back(&probe);
+    }
+    std::sort(probes.begin(), probes.end(),
+        [](const OutstandingProbe* a, const OutstandingProbe* b) { return a->row < b->row; });
+    int removedBefore = 0;
+    auto next = probes.begin();
+    for (std::size_t row = 0; row < remove.size() && next != probes.end(); ++row) {
+        for (; next != probes.end() && static_cast<std::size_t>((*next)->row) == row; ++next)
+            (*next)->row = remove[row] ? -1 : (*next)->row - removedBefore;
+        removedBefore += remove[row] ? 1 : 0;
+    }
+    const int removed = GetListCtrl().DeleteItems(remove);
+    CountValidity();
+    return removed;
+}
+
 void CVelmoraView::RemoveDuplicates()
 {
     CListCtrl& list = GetListCtrl();
-    const int removed = list.DeleteItems(RowsRepeatingAnEarlierUrl(list));
-    CountValidity();
+    const int removed = RemoveRows(RowsRepeatingAnEarlierUrl(list));
     ReportToHub(UM_PURGE_DUPLICATES, list.GetItemCount(), removed);
 }
 
@@ -84,7 +106,6 @@ void CVelmoraView::RemoveInvalid()
     std::vector<bool> remove(static_cast<std::size_t>(count), false);
     for (int row = 0; row < count; ++row)
         remove[static_cast<std::size_t>(row)] = Validity::IsInvalid(list.GetItemTextView(row, COL_VALIDITY));
-    const int removed = list.DeleteItems(remove);
-    CountValidity();
+    const int removed = RemoveRows(remove);
     ReportToHub(UM_PURGE_INVALID_RESULT, list.GetItemCount(), removed);
 }

@@ -1,5 +1,5 @@
-// The counts behind the check progress: unchecked and running rows, kept in
-// step with every validity text the view writes.
+// The unchecked rows, which the dispatcher takes up, and the counts behind the
+// check progress, kept in step with every validity text the view writes.
 #include "urllist/CVelmoraView.h"
 #include "urllist/Validity.h"
 
@@ -7,16 +7,18 @@ void CVelmoraView::SetValidity(int row, const CString& text)
 {
     CListCtrl& list = GetListCtrl();
     const std::string_view old = list.GetItemTextView(row, COL_VALIDITY);
-    const bool wasUnchecked = Validity::IsUnchecked(old);
     const bool wasRunning = Validity::IsRunning(old);
     const bool wasFinal = Validity::IsFinal(old);
     if (!list.SetItemText(row, COL_VALIDITY, text))
         return;
-    // An unchecked row waits for a probe of its own: the last one's details
-    // no longer describe it.
-    if (Validity::IsUnchecked(text.View()))
+    if (Validity::IsUnchecked(text.View())) {
+        m_uncheckedRows.Insert(row);
+        // An unchecked row waits for a probe of its own: the last one's
+        // details no longer describe it.
         ForgetProbeDetails(row);
-    m_nUncheckedRows += static_cast<int>(Validity::IsUnchecked(text.View())) - static_cast<int>(wasUnchecked);
+    } else {
+        m_uncheckedRows.Erase(row);
+    }
     m_nRunningRows += static_cast<int>(Validity::IsRunning(text.View())) - static_cast<int>(wasRunning);
     if (!wasFinal && Validity::IsFinal(text.View()))
         ++m_nFinalTextsWritten;
@@ -25,11 +27,13 @@ void CVelmoraView::SetValidity(int row, const CString& text)
 void CVelmoraView::CountValidity()
 {
     const CListCtrl& list = GetListCtrl();
-    m_nUncheckedRows = 0;
+    const int rows = list.GetItemCount();
+    m_uncheckedRows.Reset(rows);
     m_nRunningRows = 0;
-    for (int row = 0, n = list.GetItemCount(); row < n; ++row) {
+    for (int row = 0; row < rows; ++row) {
         const std::string_view text = list.GetItemTextView(row, COL_VALIDITY);
-        m_nUncheckedRows += Validity::IsUnchecked(text) ? 1 : 0;
+        if (Validity::IsUnchecked(text))
+            m_uncheckedRows.Insert(row);
         m_nRunningRows += Validity::IsRunning(text) ? 1 : 0;
     }
 }
@@ -38,8 +42,8 @@ CheckProgress CVelmoraView::GetCheckProgress() const
 {
     CheckProgress progress;
     progress.rows = GetListCtrl().GetItemCount();
-    progress.unchecked = m_nUncheckedRows;
-    progress.checked = progress.rows - m_nUncheckedRows - m_nRunningRows;
+    progress.unchecked = m_uncheckedRows.Count();
+    progress.checked = progress.rows - progress.unchecked - m_nRunningRows;
     progress.finalTextsWritten = m_nFinalTextsWritten;
     return progress;
 }

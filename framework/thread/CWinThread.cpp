@@ -1,12 +1,23 @@
 #include "framework/thread/CWinThread.h"
 
 #include <atomic>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
 std::atomic<int> g_failingStarts { 0 };
+
+std::mutex g_divertMutex;
+CWinThread::StartDivert g_divert;
+
+CWinThread::StartDivert CurrentDivert()
+{
+    std::lock_guard lock(g_divertMutex);
+    return g_divert;
+}
 
 bool ConsumeFailingStart()
 {
@@ -45,6 +56,10 @@ BOOL CWinThread::CreateThread(DWORD, UINT, void*)
 {
     if (!m_pfnThreadProc || ConsumeFailingStart())
         return FALSE;
+    if (const StartDivert divert = CurrentDivert()) {
+        divert(this, m_pThreadParams);
+        return TRUE;
+    }
     try {
         std::thread(RunThread, this, m_pfnThreadProc, m_pThreadParams, m_bAutoDelete != FALSE).detach();
     } catch (const std::system_error&) {
@@ -56,4 +71,10 @@ BOOL CWinThread::CreateThread(DWORD, UINT, void*)
 void CWinThread::FailNextStartsForTesting(int count)
 {
     g_failingStarts.store(count);
+}
+
+void CWinThread::DivertStartsForTesting(StartDivert divert)
+{
+    std::lock_guard lock(g_divertMutex);
+    g_divert = std::move(divert);
 }

@@ -10,6 +10,8 @@
 // the process.
 #pragma once
 
+#include <functional>
+
 #include "framework/base/CObject.h"
 #include "framework/base/Types.h"
 
@@ -33,6 +35,12 @@ public:
     // Makes the next `count` calls of CreateThread fail as if the system had
     // no thread to give, so the program's handling of that can be tested.
     static void FailNextStartsForTesting(int count);
+    // While set (an empty function clears it), CreateThread starts no thread:
+    // it succeeds and hands the object and its parameter to `divert`, which
+    // owns both from then on as the thread would, so a test sees every start
+    // and decides itself what the thread would have done.
+    using StartDivert = std::function<void(CWinThread* thread, void* param)>;
+    static void DivertStartsForTesting(StartDivert divert);
 
 private:
     AFX_THREADPROC m_pfnThreadProc;

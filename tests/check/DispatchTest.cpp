@@ -1,5 +1,6 @@
 // The dispatcher inside the real program: a CVelmoraView in a CMainFrame,
-// rows put in through the list control, ticks posted as the hub posts them.
+// rows put in through the list control and counted afresh as an import
+// counts them, ticks posted as the hub posts them.
 // Probes go to a local server whose answers wait behind a gate, so a test
 // decides when verdicts may arrive.
 #include <gtest/gtest.h>
@@ -129,6 +130,7 @@ protected:
         List().InsertItem(row, number);
         List().SetItemText(row, COL_URL, url);
         List().SetItemText(row, COL_VALIDITY, validity);
+        m_view->CountValidity();
         return row;
     }
     CString Cell(int row) { return List().GetItemText(row, COL_VALIDITY); }

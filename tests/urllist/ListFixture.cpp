@@ -144,5 +144,6 @@ void ListFixture::FillRows(const std::vector<std::pair<std::string, std::string>
         List().SetItemText(row, COL_VALIDITY, validity.c_str());
         ++row;
     }
+    m_view->CountValidity();
     m_messages.clear();
 }
