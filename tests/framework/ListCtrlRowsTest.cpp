@@ -95,7 +95,10 @@ TEST(ListCtrlRows, RandomEditsKeepExactlyTheCellsOfAPlainModel)
             ASSERT_TRUE(list.SetItemText(row, col, text.c_str()));
             model.rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
         } else if (op < 83) {
-            const DWORD_PTR data = random() % 2 ? random() % 1000 : (DWORD_PTR { random() } << 32) | random();
+            // Small tags, the values either side of 2^31, and full 64-bit values.
+            const DWORD_PTR kEdges[]
+                = { 0x7fffffff, 0x80000000, random() % 1000, (DWORD_PTR { random() } << 32) | random() };
+            const DWORD_PTR data = kEdges[random() % std::size(kEdges)];
             ASSERT_TRUE(list.SetItemData(row, data));
             model.data[static_cast<std::size_t>(row)] = data;
         } else if (op < 90) {

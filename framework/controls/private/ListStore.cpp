@@ -25,7 +25,7 @@ int ListStore::InsertRow(int row, std::string_view firstCell)
     for (TextColumn& column : m_columns)
         column.InsertEmpty(static_cast<std::size_t>(row));
     m_columns.front().Set(static_cast<std::size_t>(row), firstCell);
-    m_data.insert(m_data.begin() + row, 0);
+    m_data.InsertZero(static_cast<std::size_t>(row));
     ++m_rows;
     m_structureChanged = true;
     return row;
@@ -37,7 +37,7 @@ bool ListStore::DeleteRow(int row)
         return false;
     for (TextColumn& column : m_columns)
         column.Erase(static_cast<std::size_t>(row));
-    m_data.erase(m_data.begin() + row);
+    m_data.Erase(static_cast<std::size_t>(row));
     --m_rows;
     m_structureChanged = true;
     return true;
@@ -47,7 +47,7 @@ void ListStore::DeleteAll()
 {
     for (TextColumn& column : m_columns)
         column.Clear();
-    std::deque<DWORD_PTR>().swap(m_data);
+    m_data.Clear();
     m_rows = 0;
     m_structureChanged = true;
 }
@@ -55,20 +55,13 @@ void ListStore::DeleteAll()
 int ListStore::DeleteRows(const std::vector<bool>& remove)
 {
     int removed = 0;
-    for (std::size_t row = 0; row < std::min(remove.size(), m_data.size()); ++row)
+    for (std::size_t row = 0; row < std::min(remove.size(), static_cast<std::size_t>(m_rows)); ++row)
         removed += remove[row] ? 1 : 0;
     if (removed == 0)
         return 0;
     for (TextColumn& column : m_columns)
         column.RemoveRows(remove);
-    std::size_t kept = 0;
-    for (std::size_t row = 0; row < m_data.size(); ++row) {
-        if (row < remove.size() && remove[row])
-            continue;
-        m_data[kept++] = m_data[row];
-    }
-    m_data.resize(kept);
-    m_data.shrink_to_fit();
+    m_data.RemoveRows(remove);
     m_rows -= removed;
     m_structureChanged = true;
     return removed;
@@ -78,13 +71,13 @@ bool ListStore::SetData(int row, DWORD_PTR data)
 {
     if (row < 0 || row >= m_rows)
         return false;
-    m_data[static_cast<std::size_t>(row)] = data;
+    m_data.Set(static_cast<std::size_t>(row), data);
     return true;
 }
 
 DWORD_PTR ListStore::Data(int row) const
 {
-    return row >= 0 && row < m_rows ? m_data[static_cast<std::size_t>(row)] : 0;
+    return row >= 0 && row < m_rows ? m_data.Get(static_cast<std::size_t>(row)) : 0;
 }
 
 int ListStore::InsertColumn(int col, const CString& heading)

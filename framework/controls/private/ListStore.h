@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/base/CString.h"
+#include "framework/controls/private/ItemDataColumn.h"
 #include "framework/controls/private/TextColumn.h"
 
 class ListStore {
@@ -42,8 +43,7 @@ private:
     void MarkRowChanged(int row);
 
     std::deque<TextColumn> m_columns;
-    // A deque grows without copying what it holds.
-    std::deque<DWORD_PTR> m_data;
+    ItemDataColumn m_data;
     std::vector<CString> m_headings;
     int m_rows = 0;
     bool m_structureChanged = false;

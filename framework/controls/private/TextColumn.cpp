@@ -2,23 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-template <typename Cells> void KeepUnremoved(Cells& cells, const std::vector<bool>& remove)
-{
-    std::size_t kept = 0;
-    for (std::size_t row = 0; row < cells.size(); ++row) {
-        if (row < remove.size() && remove[row])
-            continue;
-        if (kept != row)
-            cells[kept] = cells[row];
-        ++kept;
-    }
-    cells.resize(kept);
-    cells.shrink_to_fit();
-}
-
-} // namespace
+#include "framework/controls/private/RowCompaction.h"
 
 void TextColumn::Set(std::size_t row, std::string_view text)
 {
@@ -75,10 +59,10 @@ void TextColumn::RemoveRows(const std::vector<bool>& remove)
             if (remove[row])
                 ReleaseSlot(m_slots[row]);
         }
-        KeepUnremoved(m_slots, remove);
+        KeepUnremovedRows(m_slots, remove);
         CompactArenaIfWasteful();
     } else {
-        KeepUnremoved(m_codes, remove);
+        KeepUnremovedRows(m_codes, remove);
     }
 }
 
