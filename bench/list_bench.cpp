@@ -212,9 +212,11 @@ int main(int argc, char** argv)
     GiveEveryRowDetails(*view);
     const long residentAfterDetails = ResidentKiB();
     const long peakAfterDetails = PeakRssKiB();
-    std::printf("probe details for every row: %.3f s, resident %+ld KiB, peak RSS %ld KiB (%+.1f%% on the "
-                "import's)\n",
-        SecondsSince(start), residentAfterDetails - residentBeforeDetails, peakAfterDetails,
+    std::printf("probe details for every row: %.3f s, resident %+ld KiB (%.1f bytes a row), peak RSS %ld KiB "
+                "(%+.1f%% on the import's)\n",
+        SecondsSince(start), residentAfterDetails - residentBeforeDetails,
+        static_cast<double>(residentAfterDetails - residentBeforeDetails) * 1024 / std::max(rows, 1),
+        peakAfterDetails,
         100.0 * static_cast<double>(peakAfterDetails - peakAfterImport)
             / static_cast<double>(peakAfterImport));
 
