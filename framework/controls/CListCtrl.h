@@ -40,7 +40,8 @@ public:
 
     int GetItemCount() const;
     CString GetItemText(int nItem, int nSubItem) const;
-    // Text of a cell without a copy; valid until the list changes.
+    // Text of a cell without a copy, not NUL-terminated; valid until the list
+    // changes.
     std::string_view GetItemTextView(int nItem, int nSubItem) const;
     BOOL SetItemText(int nItem, int nSubItem, LPCSTR text);
     // Inserts a row at nItem (clamped to the end) with its column-0 text;
