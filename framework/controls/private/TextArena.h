@@ -12,10 +12,10 @@
 
 class TextArena {
 public:
-    // Where a text was put; only meaningful to the arena that gave it.
+    // Where a text was put; only meaningful to the arena that gave it. A
+    // position fits in 56 bits (a block number and an offset in the block),
+    // so an owner can pack it beside a tag byte.
     using Position = std::uint64_t;
-    // Positions fit in this many bits, so an owner can pack them with a tag.
-    static constexpr int kPositionBits = 56;
 
     Position Add(std::string_view text);
     std::string_view Text(Position position) const
