@@ -6,7 +6,9 @@
 //   list_bench [lines]      (default 1000000)
 //
 // The generated file has ~40-byte URLs, 30% of the lines repeating an
-// earlier one and 10% malformed (a space, or no dot). After the import every
+// earlier one and 10% malformed (a space, or no dot). The same list with a
+// Chinese path in every third line is then imported once more from a UTF-8
+// and from a GB18030 file. After the import every
 // row gets probe details, as a check run would leave them, so the memory
 // they cost shows and the clean-ups carry them along. Rows inserted by hand,
 // the list's own cost, come last so they raise no peak.
@@ -25,6 +27,7 @@
 #include "app/Globals.h"
 #include "bench/BenchSupport.h"
 #include "check/ProbeDetails.h"
+#include "framework/base/CodePage.h"
 #include "framework/controls/CFileDialog.h"
 #include "framework/controls/MessageBoxHook.h"
 #include "framework/doc/CDocTemplate.h"
@@ -136,6 +139,34 @@ void GenerateFile(const std::string& path, long lines)
         out << LineAt(n) << "\r\n";
 }
 
+// The list again with a Chinese path in every third line, as UTF-8 and as
+// the program's code page (GB18030).
+void GenerateChineseFiles(const std::string& utf8Path, const std::string& ansiPath, long lines)
+{
+    std::ofstream utf8(utf8Path, std::ios::binary);
+    std::ofstream ansi(ansiPath, std::ios::binary);
+    for (long n = 0; n < lines; ++n) {
+        std::string line = LineAt(n);
+        if (Hash(n, 3) % 3 == 0)
+            line += "/中文/路径?q=网址";
+        utf8 << line << "\r\n";
+        ansi << Utf8ToAnsi(line) << "\r\n";
+    }
+}
+
+// The best of three imports of `path`, in seconds.
+double BestImportTime(CVelmoraView& view, const std::string& path)
+{
+    g_strImportPath = CString(path);
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = Clock::now();
+        view.ImportUrls();
+        best = std::min(best, SecondsSince(start));
+    }
+    return best;
+}
+
 // Rows put in by hand, cell by cell, as the import does it without reading
 // or testing the lines: what the list itself costs.
 void InsertByHand(CListCtrl& list, const std::string& input)
@@ -238,6 +269,18 @@ int main(int argc, char** argv)
     std::printf("export kind 0: %.3f s (%ju bytes), cp of the result: %.3f s, ratio %.1f\n", exportTime,
         static_cast<std::uintmax_t>(std::filesystem::file_size(exported)), cpTime, exportTime / cpTime);
     std::printf("peak RSS at end: %ld KiB\n", PeakRssKiB());
+
+    const std::string utf8Input = dir + "/urls-utf8.txt";
+    const std::string ansiInput = dir + "/urls-gb18030.txt";
+    GenerateChineseFiles(utf8Input, ansiInput, lines);
+    const double utf8Cat = TimeShell("cat '" + utf8Input + "' > /dev/null");
+    const double utf8Import = BestImportTime(*view, utf8Input);
+    std::printf("import with Chinese paths, UTF-8: %.3f s (%d rows, best of 3), cat: %.3f s\n", utf8Import,
+        list.GetItemCount(), utf8Cat);
+    const double ansiCat = TimeShell("cat '" + ansiInput + "' > /dev/null");
+    const double ansiImport = BestImportTime(*view, ansiInput);
+    std::printf("import with Chinese paths, GB18030: %.3f s (%d rows, best of 3), cat: %.3f s\n", ansiImport,
+        list.GetItemCount(), ansiCat);
 
     // Last, so its own memory raises none of the peaks above.
     list.DeleteAllItems();
