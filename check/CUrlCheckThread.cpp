@@ -6,12 +6,14 @@
 
 #include "app/Messages.h"
 #include "check/ProbeReason.h"
+#include "check/RequestAddress.h"
 #include "framework/inet/AfxParseURL.h"
 #include "framework/inet/CHttpConnection.h"
 #include "framework/inet/CHttpFile.h"
 #include "framework/inet/CInternetException.h"
 #include "framework/inet/CInternetSession.h"
 #include "framework/inet/InetConstants.h"
+#include "framework/inet/WebUrl.h"
 #include "framework/window/MessageQueue.h"
 
 namespace {
@@ -20,12 +22,6 @@ const CString& DomainErrorMarker()
 {
     static const CString marker = CString::FromUtf8("<TITLE>域名纠错系统");
     return marker;
-}
-
-bool StartsWithNoCase(const CString& text, const char* prefix)
-{
-    CString head = text.Left(static_cast<int>(std::strlen(prefix)));
-    return head.MakeLower() == prefix;
 }
 
 } // namespace
@@ -105,16 +101,9 @@ int CUrlCheckThread::OpenSession()
     return 1;
 }
 
-// A text that names its scheme as http:// or https://, in any letter case, is
-// fetched as it is; so is one that holds "http:" anywhere. Everything else is
-// taken as a host (and path) for plain HTTP.
 CString CUrlCheckThread::NormalizeUrl(const CString& text) const
 {
-    if (text.IsEmpty())
-        return CString();
-    if (StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://") || text.Find("http:") >= 0)
-        return text;
-    return "http://" + text;
+    return AddressWithScheme(text);
 }
 
 CString CUrlCheckThread::FetchPage(const CString& url)
@@ -125,9 +114,11 @@ CString CUrlCheckThread::FetchPage(const CString& url)
         CString server;
         CString object;
         INTERNET_PORT port = 0;
-        AfxParseURL(url, serviceType, server, object, port);
+        WebUrlFault fault = WebUrlFault::None;
+        AfxParseURL(url, serviceType, server, object, port, &fault);
         if (server.IsEmpty()) {
             m_details.outcome = ProbeOutcome::BadUrl;
+            m_details.strErrorText = DescribeUrlFault(fault);
             CloseRequest();
             return CString();
         }
@@ -173,7 +164,7 @@ void CUrlCheckThread::RecordAnswer()
     CString finalUrl;
     m_pRequest->QueryOption(INTERNET_OPTION_URL, finalUrl);
     if (finalUrl != m_pRequest->GetRequestUrl())
-        m_details.strFinalUrl = finalUrl;
+        m_details.strFinalUrl = CString::FromUtf8(ReadableWebUrl(finalUrl.View()));
     m_details.dwBytesRead = static_cast<DWORD>(m_pRequest->GetLength());
 }
 

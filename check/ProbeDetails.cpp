@@ -48,11 +48,32 @@ CString DescribeProbeOutcome(const ProbeDetails& details)
         text.Format(T("总耗时超过 %ld 秒"), AfxGetInternetBounds().totalSeconds);
         return text;
     case ProbeOutcome::BadUrl:
-        return T("网址格式无法识别");
+        return WithText("网址格式无法识别", details.strErrorText);
     case ProbeOutcome::ClientError:
         break;
     }
     return WithText("其他错误", details.strErrorText);
+}
+
+CString DescribeUrlFault(WebUrlFault fault)
+{
+    switch (fault) {
+    case WebUrlFault::None:
+        break;
+    case WebUrlFault::Scheme:
+        return T("不是 http 或 https 网址");
+    case WebUrlFault::Host:
+        return T("主机名为空或含有不允许的字符");
+    case WebUrlFault::DomainName:
+        return T("国际化域名无法转换");
+    case WebUrlFault::Ipv4Address:
+        return T("IPv4 地址不正确");
+    case WebUrlFault::Ipv6Address:
+        return T("IPv6 地址不正确");
+    case WebUrlFault::Port:
+        return T("端口不正确");
+    }
+    return CString();
 }
 
 CString DescribeProbeDetails(const ProbeDetails& details)

@@ -6,6 +6,7 @@
 
 #include "framework/base/CObject.h"
 #include "framework/base/CString.h"
+#include "framework/inet/WebUrl.h"
 
 enum class ProbeOutcome : BYTE {
     PageValid = 1,
@@ -28,7 +29,8 @@ struct ProbeDetails : CObject {
     DWORD dwStatus = 0; // the final HTTP status; 0 when no answer came
     CString strStatusText; // its reason phrase, as the server gave it
     CString strFinalUrl; // where redirects led; empty when none was followed
-    CString strErrorText; // the HTTP client's words, for TLS and other client errors
+    CString strErrorText; // the HTTP client's words, for TLS and other client errors; for
+                          // an address that does not parse, the part that does not
     DWORD dwElapsedMs = 0;
     DWORD dwBytesRead = 0; // of the final answer's body
 };
@@ -36,6 +38,9 @@ struct ProbeDetails : CObject {
 // One line that says how the probe ended, as the user reads it, for example
 // "HTTP 404 Not Found".
 CString DescribeProbeOutcome(const ProbeDetails& details);
+
+// Which part of an address does not parse, as the user reads it.
+CString DescribeUrlFault(WebUrlFault fault);
 
 // The whole story, one fact a line: the outcome, the status, the final
 // address when redirects moved it, the time and the bytes read.

@@ -5,7 +5,7 @@
 # fails.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev fonts-wqy-microhei
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev libidn2-dev fonts-wqy-microhei
   qt6-translations-l10n)
 if [ "${1:-run}" = test ]; then
   packages+=(libgtest-dev libcpp-httplib-dev libssl-dev xvfb xauth desktop-file-utils appstream)

@@ -1,5 +1,9 @@
 #include "urllist/BrowserAddress.h"
 
+#include "check/ProbeDetails.h"
+#include "check/RequestAddress.h"
+#include "framework/inet/AfxParseURL.h"
+
 namespace {
 
 bool StartsWithNoCase(const CString& text, const char* prefix)
@@ -30,13 +34,16 @@ bool HasScheme(const CString& text)
 
 } // namespace
 
-CString BrowserAddress(const CString& text)
+CString BrowserAddress(const CString& text, CString& why)
 {
-    if (text.IsEmpty())
+    const bool web = StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://");
+    if (text.IsEmpty() || (!web && HasScheme(text))) {
+        why = CString::FromUtf8("只能在浏览器中打开 http:// 或 https:// 网址");
         return CString();
-    if (StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://"))
-        return text;
-    if (HasScheme(text))
-        return CString();
-    return "http://" + text;
+    }
+    CString address;
+    WebUrlFault fault = WebUrlFault::None;
+    if (!AfxCanonicalizeUrl(AddressWithScheme(text), address, &fault))
+        why = CString::FromUtf8("网址格式无法识别（") + DescribeUrlFault(fault) + CString::FromUtf8("）");
+    return address;
 }

@@ -3,7 +3,9 @@
 
 #include "framework/base/CString.h"
 
-// The text itself when it starts with http:// or https:// (any letter case),
-// "http://" + text when it names no scheme at all, and empty (refused) for
-// any other scheme or for empty text.
-CString BrowserAddress(const CString& text);
+// The address the probe requests for `text`, as the web's URL standard
+// serialises it (fragment included). Empty, with the reason for the user in
+// `why`, for text that names a scheme other than http and https (a local
+// path or another scheme could start programs), for empty text and for text
+// the standard refuses.
+CString BrowserAddress(const CString& text, CString& why);

@@ -6,6 +6,7 @@
 #include "framework/controls/Shell.h"
 #include "res/ResourceIds.h"
 #include "urllist/BrowserAddress.h"
+#include "urllist/CVelmoraDoc.h"
 #include "urllist/Validity.h"
 
 IMPLEMENT_DYNCREATE(CVelmoraView, CListView)
@@ -99,11 +100,23 @@ void CVelmoraView::OpenSelectedUrl()
     const CString text = GetListCtrl().GetItemText(m_nMenuRow, COL_URL);
     // Only web addresses go to the desktop: a list from elsewhere may hold
     // local paths or other schemes that would start programs.
-    const CString address = BrowserAddress(text);
+    CString why;
+    const CString address = BrowserAddress(text, why);
     if (address.IsEmpty()) {
-        MessageBox(CString::FromUtf8("只能在浏览器中打开 http:// 或 https:// 网址：\n\n") + text, "",
-            MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(why + CString::FromUtf8("：\n\n") + text, "", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     ShellExecuteA(HWND(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+TextEncoding CVelmoraView::GetUrlFileEncoding() const
+{
+    const auto* document = dynamic_cast<const CVelmoraDoc*>(GetDocument());
+    return document ? document->GetUrlFileEncoding() : TextEncoding::CodePage;
+}
+
+void CVelmoraView::SetUrlFileEncoding(TextEncoding encoding)
+{
+    if (auto* document = dynamic_cast<CVelmoraDoc*>(GetDocument()))
+        document->SetUrlFileEncoding(encoding);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/doc/CListView.h"
+#include "framework/io/TextEncoding.h"
 #include "urllist/CheckProgress.h"
 #include "urllist/ProbeDetailTable.h"
 #include "urllist/RowSet.h"
@@ -46,6 +47,11 @@ public:
     // Every row with its verdict and probe details, into a CSV file the user
     // chooses.
     void WriteCheckReport();
+
+    // The encoding of the URL file the list came from, which the document
+    // keeps for the exports.
+    TextEncoding GetUrlFileEncoding() const;
+    void SetUrlFileEncoding(TextEncoding encoding);
 
 protected:
     DECLARE_MESSAGE_MAP()

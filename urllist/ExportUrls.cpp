@@ -3,6 +3,7 @@
 #include "app/Hub.h"
 #include "app/Messages.h"
 #include "framework/io/CFile.h"
+#include "framework/io/TextEncoding.h"
 #include "urllist/CVelmoraView.h"
 #include "urllist/SaveListFile.h"
 #include "urllist/Validity.h"
@@ -32,14 +33,21 @@ void CVelmoraView::ExportUrls(int kind)
         const SaveDialogOptions options { "TXT", "urls_export.txt",
             CString::FromUtf8("文本文件|*.txt|所有文件|*.*||") };
         // Messages handled while the dialog ran may have changed the list.
-        written = SaveListFile(*this, options, m_strLastExportFolder, [&list, kind](CFile& file) {
+        // The file goes out in the encoding the list came in, its mark in
+        // front of the first line.
+        const TextEncoding encoding = GetUrlFileEncoding();
+        written = SaveListFile(*this, options, m_strLastExportFolder, [&list, kind, encoding](CFile& file) {
+            std::string lineEnd;
+            AppendEncodedText(lineEnd, "\r\n", encoding);
+            std::string line(ByteOrderMark(encoding));
             int count = 0;
             for (int row = 0, rows = list.GetItemCount(); row < rows && !file.Failed(); ++row) {
                 if (!BelongsToKind(list.GetItemTextView(row, COL_VALIDITY), kind))
                     continue;
-                const std::string_view url = list.GetItemTextView(row, COL_URL);
-                file.Write(url.data(), static_cast<UINT>(url.size()));
-                file.Write("\r\n", 2);
+                AppendEncodedText(line, list.GetItemTextView(row, COL_URL), encoding);
+                line += lineEnd;
+                file.Write(line.data(), static_cast<UINT>(line.size()));
+                line.clear();
                 ++count;
             }
             return count;

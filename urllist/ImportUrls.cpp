@@ -27,6 +27,7 @@ void CVelmoraView::ImportUrls()
         return;
     }
 
+    SetUrlFileEncoding(file.GetEncoding());
     CListCtrl& list = GetListCtrl();
     list.DeleteAllItems();
     ForgetAllProbeDetails();

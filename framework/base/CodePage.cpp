@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace {
+
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD"; // U+FFFD
 
 // One converter per table, direction and thread: iconv descriptors keep
 // state and must not be shared between threads.
@@ -173,10 +177,85 @@ std::string AnsiToUtf8(std::string_view ansi, bool* complete)
         if (rest.size() >= 2 && IsDbcsLeadByte(static_cast<unsigned char>(rest[0]))
             && gb18030.ConvertWhole(rest.substr(0, 2), out))
             return 2;
-        out += "\xEF\xBF\xBD";
+        out += kReplacementUtf8;
         if (complete)
             *complete = false;
         return 1;
+    });
+    return out;
+}
+
+std::size_t Utf8PrefixLength(std::string_view text, bool* multiByte)
+{
+    bool sawMultiByte = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Eight ASCII bytes at a time: the common case by far.
+        std::uint64_t word;
+        if (i + 8 <= text.size()
+            && (std::memcpy(&word, text.data() + i, 8), (word & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        std::uint32_t code;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            break;
+        }
+        if (i + length > text.size())
+            break;
+        bool whole = true;
+        for (std::size_t k = 1; k < length && whole; ++k) {
+            const auto byte = static_cast<unsigned char>(text[i + k]);
+            whole = (byte & 0xC0) == 0x80;
+            code = code << 6 | (byte & 0x3F);
+        }
+        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+        if (!whole || overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            break;
+        sawMultiByte = true;
+        i += length;
+    }
+    if (multiByte)
+        *multiByte = sawMultiByte;
+    return i;
+}
+
+std::string Utf16ToUtf8(std::string_view utf16, bool bigEndian)
+{
+    thread_local Converter little("UTF-8", "UTF-16LE");
+    thread_local Converter big("UTF-8", "UTF-16BE");
+    std::string out;
+    (bigEndian ? big : little)
+        .Convert(utf16, out, [](std::string_view rest, std::string& out) -> std::size_t {
+            out += kReplacementUtf8;
+            return std::min<std::size_t>(rest.size(), 2);
+        });
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian)
+{
+    thread_local Converter little("UTF-16LE", "UTF-8");
+    thread_local Converter big("UTF-16BE", "UTF-8");
+    std::string out;
+    (bigEndian ? big : little).Convert(utf8, out, [bigEndian](std::string_view rest, std::string& out) {
+        out += bigEndian ? std::string_view("\xFF\xFD", 2) : std::string_view("\xFD\xFF", 2);
+        return Utf8SequenceLength(rest);
     });
     return out;
 }

@@ -23,6 +23,18 @@ std::string Utf8ToAnsi(std::string_view utf8, bool* complete = nullptr);
 // when given, is set to false.
 std::string AnsiToUtf8(std::string_view ansi, bool* complete = nullptr);
 
+// The length of the longest start of `text` made of whole UTF-8 characters
+// (no overlong forms, surrogates or code points past U+10FFFF). When given,
+// `multiByte` tells whether that start holds a character of more than one
+// byte.
+std::size_t Utf8PrefixLength(std::string_view text, bool* multiByte = nullptr);
+
+// UTF-16 without a byte-order mark to UTF-8 and back. A lone surrogate, or
+// an odd byte at the end, becomes U+FFFD; so does a sequence that is not
+// UTF-8 on the way back.
+std::string Utf16ToUtf8(std::string_view utf16, bool bigEndian);
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian);
+
 // True for a byte that begins a multi-byte character: a double-byte
 // character, or each half of a four-byte one.
 constexpr bool IsDbcsLeadByte(unsigned char byte)

@@ -1,13 +1,21 @@
-// Splits an http or https URL into the parts a connection and a request need.
+// Splits an http or https address into the parts a connection and a request
+// need, as the web's URL standard parses it (see WebUrl.h).
 #pragma once
 
 #include "framework/base/CString.h"
 #include "framework/inet/InetConstants.h"
+#include "framework/inet/WebUrl.h"
 
-// Reads scheme://[user[:password]@]host[:port][/path][?query][#fragment].
-// The scheme is http or https in any letter case; the port defaults to the
-// scheme's; the object is path and query ("/" when both are empty); an IPv6
-// literal comes back without its brackets. Returns FALSE, with an empty
-// server, for anything else: no or another scheme, an empty or malformed
-// host, a port that is not a number from 1 to 65535.
-BOOL AfxParseURL(LPCSTR url, DWORD& serviceType, CString& server, CString& object, INTERNET_PORT& port);
+// `url` is text in the program's code page. On success: the service type,
+// the server in its ASCII form (an IPv6 address without its brackets), the
+// object (the encoded path and query: a fragment is never sent) and the port
+// (the scheme's default when the address names none). Returns FALSE, with an
+// empty server and the part that did not parse in `fault` when given, for
+// anything the standard refuses, and for port 0, which no connection can
+// reach.
+BOOL AfxParseURL(LPCSTR url, DWORD& serviceType, CString& server, CString& object, INTERNET_PORT& port,
+    WebUrlFault* fault = nullptr);
+
+// The address as the standard serialises it, fragment and all: what a
+// browser opens for `url`. FALSE, with `canonical` empty, as above.
+BOOL AfxCanonicalizeUrl(LPCSTR url, CString& canonical, WebUrlFault* fault = nullptr);

@@ -184,6 +184,14 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Int
         return result;
     }
 
+    std::unique_ptr<curl_slist, ListDeleter> connectTo;
+    if (!bounds.connectTo.empty()) {
+        connectTo.reset(curl_slist_append(nullptr, ("::" + bounds.connectTo).c_str()));
+        if (!connectTo) {
+            result.error = ERROR_NOT_ENOUGH_MEMORY;
+            return result;
+        }
+    }
     std::unique_ptr<curl_slist, ListDeleter> headers;
     bool hasUserAgent = false;
     for (const std::string& header : request.headers) {
@@ -216,6 +224,7 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Int
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_CONNECT_TO, connectTo.get());
     // The agent name is only a fallback: a User-Agent header the caller added
     // is what goes out (the probe sends a browser's name, which some servers
     // answer differently from an unknown agent).

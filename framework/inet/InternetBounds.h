@@ -7,12 +7,17 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 struct InternetBounds {
     long stallSeconds = 30; // no byte received for this long ends the transfer
     long totalSeconds = 60; // the whole request, redirects included
     long maxRedirects = 10; // one more redirect is a failure (CInternetException)
     std::size_t maxBodyBytes = 16u << 20; // reading stops here
+    // "host:port" that every connection goes to, whatever host and port the
+    // address names (which still go out in the request); empty: where the
+    // address says. Lets tests serve any host name from one local server.
+    std::string connectTo;
 };
 
 // Process-wide, so tests and benchmarks can shorten them; each request reads

@@ -107,6 +107,19 @@ UINT CFile::Read(void* buffer, UINT count)
     return static_cast<UINT>(n);
 }
 
+BOOL CFile::SeekToBegin()
+{
+    if (m_fd < 0) {
+        RecordError(EBADF);
+        return FALSE;
+    }
+    if (::lseek(m_fd, 0, SEEK_SET) < 0) {
+        RecordError(errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CFile::Write(const void* data, UINT count)
 {
     if (m_fd < 0)

@@ -44,6 +44,9 @@ public:
     BOOL Write(const void* data, UINT count);
     // Hands the buffered bytes to the system.
     BOOL Flush();
+    // Goes back to the first byte, for reading; FALSE for a file that can't
+    // (a pipe), which then Failed().
+    BOOL SeekToBegin();
 
     BOOL IsOpen() const { return m_fd >= 0; }
     BOOL Failed() const { return m_error != 0; }

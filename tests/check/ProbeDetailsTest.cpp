@@ -33,7 +33,7 @@ public:
     DetailBounds()
         : m_saved(AfxGetInternetBounds())
     {
-        AfxSetInternetBounds(InternetBounds { 1, 2, 5, 1u << 20 });
+        AfxSetInternetBounds(InternetBounds { 1, 2, 5, 1u << 20, {} });
     }
     ~DetailBounds() { AfxSetInternetBounds(m_saved); }
 
@@ -187,7 +187,7 @@ TEST(ProbeDetailKinds, EachOutcomeIsToldApartBesideItsVerdict)
             false },
         { "bad certificate", "https://127.0.0.1:" + std::to_string(tls.Port()) + "/", PROBE_TIMEOUT,
             TlsFailure, 0, "", "", true },
-        { "no host", "http:///x", PROBE_TIMEOUT, BadUrl, 0, "", "", false },
+        { "no host", "http://:80/x", PROBE_TIMEOUT, BadUrl, 0, "", "", true },
         { "not HTTP", script + "/garbage", PROBE_TIMEOUT, ClientError, 0, "", "", true },
     };
 

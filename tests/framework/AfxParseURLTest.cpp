@@ -38,7 +38,7 @@ TEST(AfxParseURL, SplitsHttpAndHttpsUrls)
     };
     const Case cases[] = {
         { "http://example.test/", AFX_INET_SERVICE_HTTP, "example.test", "/", 80 },
-        { "HTTP://Example.Test", AFX_INET_SERVICE_HTTP, "Example.Test", "/", 80 },
+        { "HTTP://Example.Test", AFX_INET_SERVICE_HTTP, "example.test", "/", 80 },
         { "https://example.test", AFX_INET_SERVICE_HTTPS, "example.test", "/", 443 },
         { "HtTpS://example.test:8443/a/b?x=1&y=2#part", AFX_INET_SERVICE_HTTPS, "example.test",
             "/a/b?x=1&y=2", 8443 },
@@ -50,9 +50,11 @@ TEST(AfxParseURL, SplitsHttpAndHttpsUrls)
         { "http://example.test:65535/", AFX_INET_SERVICE_HTTP, "example.test", "/", 65535 },
         { "http://[::1]:8080/x", AFX_INET_SERVICE_HTTP, "::1", "/x", 8080 },
         { "https://[2001:db8::7]/", AFX_INET_SERVICE_HTTPS, "2001:db8::7", "/", 443 },
-        // "中文" in code page 936: the bytes are kept for the name service to judge.
-        { "http://\xD6\xD0\xCE\xC4.example.test/", AFX_INET_SERVICE_HTTP, "\xD6\xD0\xCE\xC4.example.test",
-            "/", 80 },
+        { "http:/example.test/", AFX_INET_SERVICE_HTTP, "example.test", "/", 80 },
+        { "http:///path", AFX_INET_SERVICE_HTTP, "path", "/", 80 },
+        // "中文" in code page 936: the host in its ASCII form, the path in UTF-8.
+        { "http://\xD6\xD0\xCE\xC4.example.test/\xD6\xD0", AFX_INET_SERVICE_HTTP, "xn--fiq228c.example.test",
+            "/%E4%B8%AD", 80 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
@@ -72,9 +74,7 @@ TEST(AfxParseURL, RefusesWhatIsNotAnHttpUrl)
         "example.test/page",
         "ftp://example.test/",
         "mailto:someone",
-        "http:/example.test/",
         "http://",
-        "http:///path",
         "http://:80/",
         "http://user@/x",
         "http://exa mple.test/",
@@ -89,6 +89,7 @@ TEST(AfxParseURL, RefusesWhatIsNotAnHttpUrl)
         "http://[zz::1]/",
         "http://[::1]x/",
         "http://[127.0.0.1]/",
+        "http://1.2.3.4.5/",
     };
     for (const char* url : cases) {
         SCOPED_TRACE(url);
@@ -126,6 +127,7 @@ TEST(AfxParseURL, SurvivesHugeAndRandomInput)
             ASSERT_FALSE(p.object.empty()) << url;
             EXPECT_EQ(p.object[0], '/') << url;
             EXPECT_NE(p.port, 0) << url;
+            EXPECT_EQ(p.object.find_first_of(" \t\r\n\"<>"), std::string::npos) << url;
         } else {
             EXPECT_TRUE(p.server.empty()) << url;
         }

@@ -50,11 +50,58 @@ TEST(CStdioFile, LineEnds)
     EXPECT_EQ(LinesOf("\r"), (Lines { "\r" }));
 }
 
-TEST(CStdioFile, BytesStayAsTheyAre)
+TEST(CStdioFile, TheFilesEncodingDecidesHowItsBytesBecomeText)
 {
-    EXPECT_EQ(LinesOf("\xEF\xBB\xBFhttp://example.test/\r\nnext"),
-        (Lines { "\xEF\xBB\xBFhttp://example.test/", "next" }));
-    EXPECT_EQ(LinesOf("\xD3\xF2\xC3\xFB\t \xFF\x80\n"), (Lines { "\xD3\xF2\xC3\xFB\t \xFF\x80" }));
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding encoding;
+        Lines lines; // in the program's code page
+    };
+    // "中" is D6 D0 in the code page, E4 B8 AD in UTF-8 and 4E2D in UTF-16;
+    // U+1F600 is 94 39 FC 36, U+FEFF 84 31 95 33 and U+FFFD 84 31 A4 37.
+    const std::size_t read = 256 * 1024; // the reader's read size
+    const std::string xs(read - 1, 'x');
+    const std::string units(read / 2 - 2, 'x'); // as UTF-16LE, with the mark: up to a read's last unit
+    std::string utf16Units;
+    for (const char c : units)
+        utf16Units += { c, '\0' };
+    const Case cases[] = {
+        { "ASCII", "a.test\r\nb", TextEncoding::CodePage, { "a.test", "b" } },
+        { "code page bytes stay", "\xD3\xF2\t \xFF\x80\n", TextEncoding::CodePage,
+            { "\xD3\xF2\t \xFF\x80" } },
+        { "UTF-8", "\xE4\xB8\xAD\nx", TextEncoding::Utf8, { "\xD6\xD0", "x" } },
+        { "UTF-8 cut by a read", xs + "\xE4\xB8\xAD\n", TextEncoding::Utf8, { xs + "\xD6\xD0" } },
+        { "UTF-8 but the last byte", "\xE4\xB8\xAD\n\xE4", TextEncoding::CodePage,
+            { "\xE4\xB8\xAD", "\xE4" } },
+        { "UTF-8 mark",
+            "\xEF\xBB\xBF"
+            "a\r\n\xEF\xBB\xBF",
+            TextEncoding::Utf8WithMark, { "a", "\x84\x31\x95\x33" } },
+        { "mark alone", "\xEF\xBB\xBF", TextEncoding::Utf8WithMark, {} },
+        { "UTF-16LE", "\xFF\xFE-N\n\x00=\xD8\x00\xDE\r\x00\n\x00"s, TextEncoding::Utf16LE,
+            { "\xD6\xD0", "\x94\x39\xFC\x36" } },
+        { "UTF-16BE, a NUL and an odd byte",
+            "\xFE\xFF\x00"
+            "a\x00\x00\x00"
+            "b\x00\n\x00"s,
+            TextEncoding::Utf16BE, { "a", "\x84\x31\xA4\x37" } },
+        { "UTF-16 pair cut by a read", "\xFF\xFE" + utf16Units + "=\xD8\x00\xDE"s, TextEncoding::Utf16LE,
+            { units + "\x94\x39\xFC\x36" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        WriteBytes(folder / "in.txt", c.bytes);
+        CStdioFile file;
+        ASSERT_TRUE(file.Open((folder / "in.txt").c_str(), CFile::modeRead | CFile::typeText));
+        EXPECT_EQ(file.GetEncoding(), c.encoding);
+        Lines lines;
+        CString line;
+        while (file.ReadString(line))
+            lines.push_back(line.Bytes());
+        EXPECT_EQ(lines, c.lines);
+    }
 }
 
 TEST(CStdioFile, NulEndsItsLineWithoutShiftingLaterLines)

@@ -182,7 +182,7 @@ protected:
 
     static void SetBounds(long stall, long total, long redirects, std::size_t maxBody)
     {
-        AfxSetInternetBounds(InternetBounds { stall, total, redirects, maxBody });
+        AfxSetInternetBounds(InternetBounds { stall, total, redirects, maxBody, {} });
     }
 
     LocalHttpServer http;

@@ -93,7 +93,7 @@ TEST(InternetTimeout, AConnectionThatNeverStandsThrowsAtTheConnectTimeout)
     const int port = ntohs(address.sin_port);
 
     // The session's own time-out, well inside the request limits.
-    AfxSetInternetBounds(InternetBounds { 10, 10, 10, 1 << 20 });
+    AfxSetInternetBounds(InternetBounds { 10, 10, 10, 1 << 20, {} });
     CInternetSession session("BrisquelTest/1.0");
     DWORD timeoutMs = 500;
     ASSERT_TRUE(session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, &timeoutMs, sizeof timeoutMs));
@@ -105,7 +105,7 @@ TEST(InternetTimeout, AConnectionThatNeverStandsThrowsAtTheConnectTimeout)
 
     // Without one, the total limit bounds the attempt; still an error, not an
     // empty answer.
-    AfxSetInternetBounds(InternetBounds { 10, 1, 10, 1 << 20 });
+    AfxSetInternetBounds(InternetBounds { 10, 1, 10, 1 << 20, {} });
     CInternetSession plain("BrisquelTest/1.0");
     const Outcome bounded = Get(plain, port, 0);
     EXPECT_TRUE(bounded.threw);

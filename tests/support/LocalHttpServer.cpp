@@ -24,7 +24,7 @@ LocalHttpServer::LocalHttpServer()
     });
     m_server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         std::lock_guard lock(m_mutex);
-        m_requests.push_back({ req.method, req.path, req.headers });
+        m_requests.push_back({ req.method, req.path, req.target, req.headers });
         return httplib::Server::HandlerResponse::Unhandled;
     });
 }

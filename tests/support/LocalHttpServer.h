@@ -25,7 +25,8 @@ class LocalHttpServer {
 public:
     struct SeenRequest {
         std::string method;
-        std::string path;
+        std::string path; // decoded
+        std::string target; // as the request line had it: path and query, escapes and all
         httplib::Headers headers; // a multimap: repeated headers stay repeated
     };
 

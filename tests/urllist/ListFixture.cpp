@@ -134,6 +134,22 @@ LPARAM ListFixture::Import(const std::string& bytes)
     return loaded.empty() ? -1 : loaded.back().lParam;
 }
 
+void ListFixture::CheckAll(int slots)
+{
+    g_nThreadCount = slots;
+    PumpUntil([this, slots] {
+        bool pending = false;
+        for (int row = 0; row < List().GetItemCount(); ++row) {
+            const std::string_view text = List().GetItemTextView(row, COL_VALIDITY);
+            pending = pending || Validity::IsUnchecked(text) || Validity::IsRunning(text);
+        }
+        if (pending && g_nRunningProbes == 0)
+            m_view->PostMessage(UM_CHECK_DISPATCH, 0, slots);
+        AfxPumpPendingMessages();
+        return !pending && g_nRunningProbes == 0;
+    });
+}
+
 void ListFixture::FillRows(const std::vector<std::pair<std::string, std::string>>& rows)
 {
     List().DeleteAllItems();

@@ -58,6 +58,9 @@ protected:
     std::string WriteFile(const std::string& name, const std::string& bytes);
     // Imports `bytes` as the URL file; returns the row count the hub was told.
     LPARAM Import(const std::string& bytes);
+    // Ticks as the hub's timer would, `slots` probes at a time, until no row
+    // waits for its verdict.
+    void CheckAll(int slots = 10);
     // Replaces the list by rows (url, validity), numbered from 1, and has
     // the view count them afresh as an import does.
     void FillRows(const std::vector<std::pair<std::string, std::string>>& rows);

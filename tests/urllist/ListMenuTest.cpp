@@ -58,13 +58,14 @@ TEST_F(ListMenuTest, DismissedMenuOpensNothing)
     EXPECT_TRUE(m_shellCalls.empty());
 }
 
-TEST_F(ListMenuTest, WebAddressesOpenAsTheyAreOrGetHttp)
+TEST_F(ListMenuTest, WebAddressesOpenAsTheProbeRequestsThem)
 {
     const std::pair<std::string, std::string> cases[] = {
-        { "HTTPS://Example.test/A", "HTTPS://Example.test/A" },
-        { "hTtP://example.test", "hTtP://example.test" },
+        { "HTTPS://Example.test/A", "https://example.test/A" },
+        { "hTtP://example.test", "http://example.test/" },
         { "example.test/x", "http://example.test/x" },
         { "example.test:8080/x", "http://example.test:8080/x" },
+        { Gbk("例子.测试/路径#段"), "http://xn--fsqu00a.xn--0zwm56d/%E8%B7%AF%E5%BE%84#%E6%AE%B5" },
     };
     for (const auto& [url, opened] : cases) {
         SCOPED_TRACE(url);
@@ -78,7 +79,8 @@ TEST_F(ListMenuTest, WebAddressesOpenAsTheyAreOrGetHttp)
 
 TEST_F(ListMenuTest, OtherSchemesAreRefused)
 {
-    for (const std::string url : { "file:///etc/passwd", "javascript:alert(1)", "JavaScript:x" }) {
+    for (const std::string url :
+        { "file:///etc/passwd", "javascript:alert(1)", "JavaScript:x", "http://999.1.1.1/" }) {
         SCOPED_TRACE(url);
         m_boxes.clear();
         OpenRow(url);

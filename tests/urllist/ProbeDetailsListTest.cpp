@@ -44,22 +44,6 @@ protected:
         }
         return tip;
     }
-    // Ticks as the hub's timer would until no row waits for its verdict.
-    void CheckAll()
-    {
-        g_nThreadCount = 10;
-        PumpUntil([this] {
-            bool pending = false;
-            for (int row = 0; row < List().GetItemCount(); ++row) {
-                const std::string_view text = List().GetItemTextView(row, COL_VALIDITY);
-                pending = pending || Validity::IsUnchecked(text) || Validity::IsRunning(text);
-            }
-            if (pending && g_nRunningProbes == 0)
-                m_view->PostMessage(UM_CHECK_DISPATCH, 0, 10);
-            AfxPumpPendingMessages();
-            return !pending && g_nRunningProbes == 0;
-        });
-    }
 };
 
 TEST_F(ProbeDetailsListTest, DetailsFollowTheirRowAndShowAsTheValidityCellsTip)
