@@ -27,7 +27,6 @@ void CVelmoraView::ImportUrls()
         return;
     }
 
-    SetUrlFileEncoding(file.GetEncoding());
     CListCtrl& list = GetListCtrl();
     list.DeleteAllItems();
     ForgetAllProbeDetails();
@@ -38,6 +37,10 @@ void CVelmoraView::ImportUrls()
     CString line;
     int row = 0;
     while (file.ReadString(line)) {
+        if (file.StartedOver()) {
+            list.DeleteAllItems();
+            row = 0;
+        }
         if (row == 0)
             ignoreWords = NormalizeIgnoreList(g_strIgnoreList);
         // Formatted by hand: printf's machinery would cost more than the rest
@@ -56,6 +59,7 @@ void CVelmoraView::ImportUrls()
             list.SetItemText(row, COL_VALIDITY, Validity::Ignored());
         ++row;
     }
+    SetUrlFileEncoding(file.GetEncoding());
     CountValidity();
     FitLineNumberColumn();
     // A read error looks like the end of the file to the loop; without a word

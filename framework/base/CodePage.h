@@ -18,6 +18,25 @@
 // `complete`, when given, is set to false.
 std::string Utf8ToAnsi(std::string_view utf8, bool* complete = nullptr);
 
+// As Utf8ToAnsi, into `out`, which has room for twice the length of
+// `utf8`; returns the length written, and how the text fared in `outcome`.
+struct Utf8ToAnsiOutcome {
+    bool utf8 = true; // every byte belonged to a UTF-8 character
+    bool multiByte = false; // some character took more than one byte
+    bool complete = true; // every byte was UTF-8 and every character had code page bytes
+};
+std::size_t Utf8ToAnsiInto(std::string_view utf8, char* out, Utf8ToAnsiOutcome& outcome);
+
+// The length of `text` less a UTF-8 character cut off at its end: the bytes
+// that may be converted before more of the text has come.
+std::size_t Utf8WholeLength(std::string_view text);
+
+// True when every byte is below 0x80: the same text in UTF-8, in the ANSI
+// code page and in ASCII.
+bool IsAscii(std::string_view text);
+// The number of bytes below 0x80 that `text` starts with.
+std::size_t AsciiPrefixLength(std::string_view text);
+
 // The ANSI code page to UTF-8. A byte that starts no character becomes
 // U+FFFD and the conversion goes on with the next byte; then `complete`,
 // when given, is set to false.

@@ -1,6 +1,5 @@
 #include "framework/io/CStdioFile.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "framework/base/CodePage.h"
@@ -9,14 +8,8 @@ namespace {
 
 // Large reads keep a million-line file to a few hundred system calls.
 constexpr std::size_t kReadBufferSize = 256 * 1024;
-// Room before the read bytes for the start of a UTF-8 character that the
-// last read cut off.
+// Room before a read for the start of a UTF-8 character the last one cut.
 constexpr std::size_t kCarryRoom = 4;
-
-bool IsAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
-}
 
 bool IsUtf16(TextEncoding encoding)
 {
@@ -44,9 +37,11 @@ CStdioFile::~CStdioFile() = default;
 void CStdioFile::ResetReading()
 {
     m_encoding = TextEncoding::CodePage;
-    m_markLeft = 0;
+    m_decided = false;
+    m_atStart = true;
+    m_startedOver = false;
+    m_carried = 0;
     m_utf16Carry.clear();
-    m_decoded.clear();
     m_text = nullptr;
     m_begin = m_end = 0;
     m_pending.clear();
@@ -55,13 +50,7 @@ void CStdioFile::ResetReading()
 BOOL CStdioFile::Open(LPCSTR path, UINT openFlags)
 {
     ResetReading();
-    if (!CFile::Open(path, openFlags))
-        return FALSE;
-    if ((openFlags & (modeWrite | modeReadWrite)) == 0 && !DetectEncoding()) {
-        CFile::Close();
-        return FALSE;
-    }
-    return TRUE;
+    return CFile::Open(path, openFlags);
 }
 
 void CStdioFile::Close()
@@ -70,75 +59,99 @@ void CStdioFile::Close()
     CFile::Close();
 }
 
-bool CStdioFile::DetectEncoding()
+std::string_view CStdioFile::TakeByteOrderMark(std::string_view bytes)
 {
-    char* const room = m_buffer.get();
-    char* const read = room + kCarryRoom;
-    std::size_t carried = 0; // bytes at the end of the last read that may start a character
-    bool multiByte = false;
-    bool utf8 = true;
-    for (bool first = true;; first = false) {
-        const UINT n = Read(read, kReadBufferSize);
-        if (Failed())
-            return false;
-        const std::string_view bytes(read, n);
-        if (first) {
-            for (const TextEncoding marked :
-                { TextEncoding::Utf8WithMark, TextEncoding::Utf16LE, TextEncoding::Utf16BE }) {
-                if (bytes.starts_with(ByteOrderMark(marked))) {
-                    m_encoding = marked;
-                    m_markLeft = ByteOrderMark(marked).size();
-                    return SeekToBegin();
-                }
-            }
+    for (const TextEncoding marked :
+        { TextEncoding::Utf8WithMark, TextEncoding::Utf16LE, TextEncoding::Utf16BE }) {
+        const std::string_view mark = ByteOrderMark(marked);
+        if (bytes.starts_with(mark)) {
+            m_encoding = marked;
+            m_decided = true;
+            return bytes.substr(mark.size());
         }
-        if (n == 0) {
-            utf8 = carried == 0;
-            break;
-        }
-        const std::string_view text(read - carried, carried + n);
-        bool sawMultiByte = false;
-        const std::size_t valid = Utf8PrefixLength(text, &sawMultiByte);
-        multiByte = multiByte || sawMultiByte;
-        // What is left is either a character the read cut off, which the next
-        // read completes, or bytes that are not UTF-8.
-        carried = text.size() - valid;
-        if (carried >= kCarryRoom) {
-            utf8 = false;
-            break;
-        }
-        std::memmove(read - carried, text.data() + valid, carried);
     }
-    m_encoding = utf8 && multiByte ? TextEncoding::Utf8 : TextEncoding::CodePage;
-    return SeekToBegin();
+    return bytes;
+}
+
+std::string_view CStdioFile::DecodeUtf16(std::string_view bytes, bool atEnd)
+{
+    const bool bigEndian = m_encoding == TextEncoding::Utf16BE;
+    m_utf16Carry.append(bytes);
+    std::size_t whole = m_utf16Carry.size();
+    if (!atEnd) {
+        whole &= ~std::size_t(1);
+        if (EndsInHighSurrogate(std::string_view(m_utf16Carry).substr(0, whole), bigEndian))
+            whole -= 2;
+    }
+    // At the end an odd last byte becomes U+FFFD.
+    m_decoded = Utf16ToUtf8(std::string_view(m_utf16Carry).substr(0, whole), bigEndian);
+    m_utf16Carry.erase(0, whole);
+    return m_decoded;
+}
+
+bool CStdioFile::TakeUtf8(std::string_view bytes, bool atEnd)
+{
+    // A character cut off by the read waits in front of the next one.
+    const std::string_view whole = atEnd ? bytes : bytes.substr(0, Utf8WholeLength(bytes));
+    if (m_converted.size() < 2 * whole.size())
+        m_converted.resize(2 * whole.size());
+    Utf8ToAnsiOutcome outcome;
+    const std::size_t converted = Utf8ToAnsiInto(whole, m_converted.data(), outcome);
+    if (!m_decided && !outcome.utf8) {
+        m_decided = true;
+        if (m_encoding == TextEncoding::Utf8) {
+            // Lines went out converted from UTF-8 by mistake.
+            m_encoding = TextEncoding::CodePage;
+            m_carried = 0;
+            m_startedOver = true;
+            SeekToBegin();
+            return false;
+        }
+        // Nothing but ASCII went out: these bytes are the code page's, as read.
+        m_text = bytes.data();
+        m_end = bytes.size();
+        return true;
+    }
+    if (!m_decided && outcome.multiByte)
+        m_encoding = TextEncoding::Utf8;
+    m_carried = bytes.size() - whole.size();
+    std::memmove(m_buffer.get() + kCarryRoom - m_carried, whole.data() + whole.size(), m_carried);
+    m_text = m_converted.data();
+    m_end = converted;
+    return true;
 }
 
 BOOL CStdioFile::FillBuffer()
 {
     m_begin = m_end = 0;
-    char* const read = m_buffer.get() + kCarryRoom;
     for (;;) {
-        std::size_t n = Read(read, kReadBufferSize);
-        const std::size_t mark = std::min(m_markLeft, n);
-        m_markLeft -= mark;
-        std::string_view bytes(read + mark, n - mark);
-        if (!IsUtf16(m_encoding)) {
+        char* const read = m_buffer.get() + kCarryRoom;
+        const UINT n = Read(read, kReadBufferSize);
+        if (Failed())
+            return FALSE;
+        const bool atEnd = n == 0;
+        std::string_view bytes(read - m_carried, m_carried + n);
+        m_carried = 0;
+        if (m_atStart && !atEnd) {
+            m_atStart = false;
+            bytes = TakeByteOrderMark(bytes);
+        }
+        if (atEnd && bytes.empty()) {
+            m_decided = true;
+            if (IsUtf16(m_encoding) && !m_utf16Carry.empty())
+                bytes = DecodeUtf16({}, true);
+            if (bytes.empty())
+                return FALSE;
+        } else if (IsUtf16(m_encoding)) {
+            bytes = DecodeUtf16(bytes, atEnd);
+        }
+        if (m_decided && m_encoding == TextEncoding::CodePage) {
             m_text = bytes.data();
             m_end = bytes.size();
-            return m_end > 0;
+        } else if (!TakeUtf8(bytes, atEnd)) {
+            return FALSE;
         }
-        const bool bigEndian = m_encoding == TextEncoding::Utf16BE;
-        m_utf16Carry.append(bytes);
-        std::size_t whole = m_utf16Carry.size() & ~std::size_t(1);
-        if (n > 0 && EndsInHighSurrogate(std::string_view(m_utf16Carry).substr(0, whole), bigEndian))
-            whole -= 2;
-        if (n == 0)
-            whole = m_utf16Carry.size(); // an odd last byte becomes U+FFFD
-        m_decoded = Utf16ToUtf8(std::string_view(m_utf16Carry).substr(0, whole), bigEndian);
-        m_utf16Carry.erase(0, whole);
-        m_text = m_decoded.data();
-        m_end = m_decoded.size();
-        if (m_end > 0 || n == 0)
+        if (m_end > 0 || atEnd)
             return m_end > 0;
     }
 }
@@ -147,39 +160,50 @@ BOOL CStdioFile::ReadString(CString& line)
 {
     if (!IsOpen())
         return FALSE;
+    m_startedOver = false;
     m_pending.clear();
     bool started = false; // some byte of this line has been seen
     bool cutAtNul = false;
-    const auto finish = [this, &line] {
-        if (m_encoding == TextEncoding::CodePage || IsAscii(m_pending))
-            line.SetString(m_pending.data(), static_cast<int>(m_pending.size()));
-        else
-            line = CString(Utf8ToAnsi(m_pending));
-        return TRUE;
-    };
     for (;;) {
         if (m_begin == m_end && !FillBuffer()) {
-            if (Failed() || !started)
+            if (Failed())
                 return FALSE;
-            return finish();
+            if (m_startedOver) {
+                m_pending.clear();
+                started = cutAtNul = false;
+                continue;
+            }
+            if (!started)
+                return FALSE;
+            break;
         }
-        started = true;
         const char* chunk = m_text + m_begin;
         const std::size_t available = m_end - m_begin;
         const char* lf = static_cast<const char*>(std::memchr(chunk, '\n', available));
         const std::size_t chunkLength = lf ? static_cast<std::size_t>(lf - chunk) : available;
         m_begin += lf ? chunkLength + 1 : chunkLength;
-
+        std::string_view piece;
         if (!cutAtNul) {
             const char* nul = static_cast<const char*>(std::memchr(chunk, '\0', chunkLength));
             cutAtNul = nul != nullptr;
-            m_pending.append(chunk, nul ? static_cast<std::size_t>(nul - chunk) : chunkLength);
+            piece = std::string_view(chunk, nul ? static_cast<std::size_t>(nul - chunk) : chunkLength);
         }
+        if (lf && !started) {
+            // The line lies whole in the buffer: taken from there.
+            if (!cutAtNul && piece.ends_with('\r'))
+                piece.remove_suffix(1);
+            line.SetString(piece.data(), static_cast<int>(piece.size()));
+            return TRUE;
+        }
+        started = true;
+        m_pending.append(piece);
         if (lf) {
             // A CR cut off by a NUL was never part of the text.
-            if (!cutAtNul && !m_pending.empty() && m_pending.back() == '\r')
+            if (!cutAtNul && m_pending.ends_with('\r'))
                 m_pending.pop_back();
-            return finish();
+            break;
         }
     }
+    line.SetString(m_pending.data(), static_cast<int>(m_pending.size()));
+    return TRUE;
 }

@@ -1,7 +1,5 @@
 #include "framework/io/TextEncoding.h"
 
-#include <algorithm>
-
 #include "framework/base/CodePage.h"
 
 std::string_view ByteOrderMark(TextEncoding encoding)
@@ -22,7 +20,7 @@ std::string_view ByteOrderMark(TextEncoding encoding)
 
 void AppendEncodedText(std::string& out, std::string_view text, TextEncoding encoding)
 {
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+    const bool ascii = IsAscii(text);
     switch (encoding) {
     case TextEncoding::CodePage:
         out += text;

@@ -123,6 +123,18 @@ TEST_F(BadInputTest, NulEndsALineTextButNotTheLine)
     }
 }
 
+TEST_F(BadInputTest, AFileThatTurnsOutNotUtf8IsReadAgainInTheCodePage)
+{
+    // A first read's worth of UTF-8 ("中"), then a byte UTF-8 has not.
+    const std::string filler(256 * 1024, 'x');
+    ASSERT_EQ(Import("\xE4\xB8\xAD.test\n" + filler + "\n\xB0\xA1.test\n"), 3);
+    ASSERT_EQ(List().GetItemCount(), 3);
+    EXPECT_EQ(Cell(0, COL_LINE), "1");
+    EXPECT_EQ(Cell(0, COL_URL), "\xE4\xB8\xAD.test");
+    EXPECT_EQ(Cell(2, COL_LINE), "3");
+    EXPECT_EQ(Cell(2, COL_URL), "\xB0\xA1.test");
+}
+
 TEST_F(BadInputTest, CrOnlyEndsStayInTheText)
 {
     // Old Mac line ends: one line; the trim takes the outer white space and
@@ -211,10 +223,10 @@ TEST_F(BadInputTest, PathsThatCannotBeReadReportAndCountZero)
     }
 
     // Opens as a regular file, then the first read fails (EIO): the user is
-    // told, and the list stays as it was, as for a file that is missing.
+    // told, and the count is still that of the rows in the list.
     FillRows({ { "kept.test", "OK" } });
     const LPARAM told = ImportPath("/proc/self/mem");
-    EXPECT_EQ(List().GetItemCount(), 1);
+    EXPECT_EQ(List().GetItemCount(), 0);
     EXPECT_EQ(told, 0);
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0].text.Bytes(), failure + "/proc/self/mem");
