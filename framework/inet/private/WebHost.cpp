@@ -19,22 +19,6 @@ bool IsAsciiDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (AsciiLower(text[i]) != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 std::vector<std::string_view> SplitOnDots(std::string_view text)
 {
     std::vector<std::string_view> parts;
@@ -281,7 +265,7 @@ std::optional<std::string> DomainToAscii(const std::string& domain)
     if (ascii) {
         const auto labels = SplitOnDots(domain);
         if (std::none_of(labels.begin(), labels.end(),
-                [](std::string_view label) { return StartsWithNoCase(label, "xn--"); })) {
+                [](std::string_view label) { return EqualNoCase(label.substr(0, 4), "xn--"); })) {
             std::string lower = domain;
             for (char& c : lower)
                 c = AsciiLower(c);
@@ -304,6 +288,18 @@ bool IsForbiddenDomainByte(unsigned char c)
 }
 
 } // namespace
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return AsciiLower(x) == AsciiLower(y);
+    });
+}
 
 int HexDigitValue(char c)
 {
@@ -359,7 +355,7 @@ std::string ReadableWebHost(std::string_view host)
 {
     const auto labels = SplitOnDots(host);
     if (std::none_of(labels.begin(), labels.end(),
-            [](std::string_view label) { return StartsWithNoCase(label, "xn--"); }))
+            [](std::string_view label) { return EqualNoCase(label.substr(0, 4), "xn--"); }))
         return std::string(host);
     char* converted = nullptr;
     const int rc = idn2_to_unicode_8z8z(std::string(host).c_str(), &converted, 0);

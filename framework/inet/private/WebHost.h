@@ -15,6 +15,10 @@ WebUrlFault ParseWebHost(std::string_view input, std::string& host);
 // as it is when they don't decode.
 std::string ReadableWebHost(std::string_view host);
 
+// Letters A-Z lower-cased; every other byte as it is.
+char AsciiLower(char c);
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 // 0-15 for a hex digit in either case, else -1.
 int HexDigitValue(char c);
 
