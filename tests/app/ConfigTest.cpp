@@ -159,6 +159,21 @@ TEST_F(ConfigTest, DamagedFilesLoadDefaultsWhereValuesCannotBeRead)
     }
 }
 
+// The mark hid [user]: every value read empty, and the save added another.
+TEST_F(ConfigTest, AFileWithAUtf8MarkIsReadAndSavedAsUtf8)
+{
+    const std::string path = folder.File("config.ini");
+    WriteBytes(path, "\xEF\xBB\xBF[user]\r\nfileurls=/数据/청.txt\r\nthreadcount=7\r\n");
+    CVelmoraApp app;
+    Load(app, path);
+    EXPECT_EQ(g_nThreadCount, 7);
+    EXPECT_EQ(g_strImportPath, U("/数据/청.txt"));
+    g_strIgnoreList = U("广告");
+    app.ExitInstance();
+    EXPECT_EQ(
+        ReadBytes(path), "\xEF\xBB\xBF[user]\r\nfileurls=/数据/청.txt\r\nthreadcount=7\r\nkeypass=广告\r\n");
+}
+
 TEST_F(ConfigTest, FallsBackToTheUserConfigFolder)
 {
     const std::string blocker = folder.File("plain-file");
