@@ -174,6 +174,18 @@ TEST_F(ConfigTest, AFileWithAUtf8MarkIsReadAndSavedAsUtf8)
         ReadBytes(path), "\xEF\xBB\xBF[user]\r\nfileurls=/数据/청.txt\r\nthreadcount=7\r\nkeypass=广告\r\n");
 }
 
+// Its folder is the system's and every user's, even where root may write.
+TEST_F(ConfigTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder)
+{
+    ScopedConfigHome home(folder.File("xdg"));
+    for (const char* installed : { "/usr/bin/config.ini", "/opt/brisquel/config.ini" }) {
+        const bool existed = std::filesystem::exists(installed);
+        EXPECT_EQ(PrepareConfigFile(installed).path, CString(folder.File("xdg/brisquel/config.ini").c_str()));
+        EXPECT_EQ(std::filesystem::exists(installed), existed) << installed;
+    }
+    EXPECT_EQ(ReadBytes(folder.File("xdg/brisquel/config.ini")), kDefaultContent); // no copy of root's
+}
+
 TEST_F(ConfigTest, FallsBackToTheUserConfigFolder)
 {
     const std::string blocker = folder.File("plain-file");
