@@ -41,7 +41,8 @@ struct RunModel {
         bool finished = false;
         bool failed = false;
     };
-    // `failStart`: the tick's first thread start fails.
+    // `failStart`: the tick's first thread start fails, which ends the tick
+    // and leaves its row unchecked.
     Tick RunTick(int freeSlots, bool failStart, const std::string& running)
     {
         Tick tick;
@@ -50,11 +51,11 @@ struct RunModel {
             if (!rows[row].validity.empty())
                 continue;
             if (found < freeSlots && !outstanding.contains(row)) {
-                rows[row].validity = running;
                 if (failStart) {
                     tick.failed = true;
                     return tick;
                 }
+                rows[row].validity = running;
                 outstanding[row] = rows[row].id;
                 tick.started.push_back(row);
             }
