@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include <string>
+
 #include "app/Globals.h"
 #include "app/Hub.h"
 #include "app/Messages.h"
@@ -14,6 +16,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 ON_WM_CREATE()
 ON_WM_TIMER()
 ON_WM_CLOSE()
+ON_WM_DROPFILES()
 ON_COMMAND(ID_VIEW_SIDEBAR, OnViewSideBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_SIDEBAR, OnUpdateViewSideBar)
 END_MESSAGE_MAP()
@@ -100,7 +103,9 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         }
         break;
     case UM_LIST_LOADED:
-        SetStatus(0, T("加载网址列表结束。"));
+        SetStatus(
+            0, m_bDroppedFilesLeft ? T("一次只能导入一个文件，已导入第一个。") : T("加载网址列表结束。"));
+        m_bDroppedFilesLeft = FALSE;
         SetStatus(2, Formatted("网址个数: %d", pMsg->lParam));
         SetStatus(1, T("线程: 0"));
         PostMessageA(panel, UM_IMPORT_DONE, 0, 1);
@@ -220,6 +225,18 @@ void CMainFrame::OnClose()
         && MessageBox(T("还有正在运行的线程。确定要退出吗？"), "", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     CFrameWnd::OnClose();
+}
+
+void CMainFrame::OnDropFiles(HDROP hDropInfo)
+{
+    // One list at a time: the first file is imported, and the import's
+    // report says that the others were not.
+    const UINT count = DragQueryFile(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    if (count == 0)
+        return;
+    std::string first(DragQueryFile(hDropInfo, 0, nullptr, 0) + 1, '\0');
+    DragQueryFile(hDropInfo, 0, first.data(), static_cast<UINT>(first.size()));
+    m_bDroppedFilesLeft = m_wndSideBar.Form().ImportFile(first.c_str()) && count > 1;
 }
 
 void CMainFrame::OnViewSideBar()

@@ -21,6 +21,7 @@ protected:
     int OnCreate(CREATESTRUCT* cs);
     void OnTimer(UINT_PTR nIDEvent);
     void OnClose();
+    void OnDropFiles(HDROP hDropInfo);
     void OnViewSideBar();
     void OnUpdateViewSideBar(CCmdUI* pCmdUI);
 
@@ -38,5 +39,7 @@ private:
     CSideBar m_wndSideBar;
     CStatusBar m_wndStatusBar;
     BOOL m_bCheckTimerRunning = FALSE;
+    // The import under way took the first of several dropped files.
+    BOOL m_bDroppedFilesLeft = FALSE;
     RunProgress m_runProgress;
 };

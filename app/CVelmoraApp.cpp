@@ -1,5 +1,7 @@
 #include "app/CVelmoraApp.h"
 
+#include <string>
+
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/ConfigLocation.h"
@@ -26,9 +28,16 @@ CVelmoraApp::CVelmoraApp()
 
 CString CVelmoraApp::ReadUserSetting(LPCSTR key) const
 {
-    char buffer[100];
-    GetPrivateProfileStringA("user", key, "", buffer, sizeof buffer, m_strConfigPath);
-    return CString(buffer);
+    // A value that fills the buffer may have been cut (a long path in a
+    // script of four-byte characters): it is read again with twice the room.
+    std::string buffer(256, '\0');
+    for (;;) {
+        const DWORD length = GetPrivateProfileStringA(
+            "user", key, "", buffer.data(), static_cast<DWORD>(buffer.size()), m_strConfigPath);
+        if (length + 1 < buffer.size())
+            return CString(buffer.data(), static_cast<int>(length));
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 BOOL CVelmoraApp::InitInstance()

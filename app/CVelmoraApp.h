@@ -10,7 +10,7 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    // The value of `key` in section [user] of the configuration, at most 99 bytes.
+    // The value of `key` in section [user] of the configuration, whole.
     CString ReadUserSetting(LPCSTR key) const;
 
     // Adds the document template and processes the command line: the main

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,6 +103,24 @@ bool MakeFolders(const CString& folder, CString& problem)
     return true;
 }
 
+// True for a path under /usr, /opt or the prefix this build installs to.
+bool IsInInstallation(const CString& path)
+{
+    const std::optional<std::string> systemPath = SystemPath(path);
+    if (!systemPath)
+        return false;
+    std::string_view buildPrefix = BRISQUEL_INSTALL_PREFIX;
+    while (buildPrefix.ends_with('/'))
+        buildPrefix.remove_suffix(1);
+    for (const std::string_view prefix :
+        { std::string_view("/usr"), std::string_view("/opt"), buildPrefix }) {
+        if (!prefix.empty() && systemPath->starts_with(prefix) && systemPath->size() > prefix.size()
+            && (*systemPath)[prefix.size()] == '/')
+            return true;
+    }
+    return false;
+}
+
 // Uses `path`, creating it as a copy of `source` (or with the default
 // content when there is none) where it is missing. The reason it can't be
 // used is returned in `problem`.
@@ -127,12 +146,14 @@ ConfigLocation PrepareConfigFile(const CString& preferred)
 {
     CString firstProblem;
     CString readOnly;
-    if (preferred.IsEmpty())
+    if (preferred.IsEmpty()) {
         firstProblem = Problem("config.ini", EILSEQ);
-    else if (TryLocation(preferred, CString(), firstProblem))
-        return ConfigLocation { preferred, true, CString() };
-    else if (FileExists(preferred))
-        readOnly = preferred;
+    } else if (!IsInInstallation(preferred)) {
+        if (TryLocation(preferred, CString(), firstProblem))
+            return ConfigLocation { preferred, true, CString() };
+        if (FileExists(preferred))
+            readOnly = preferred;
+    }
     CString folder;
     CString secondProblem;
     if (UserConfigFolder(folder, secondProblem) && MakeFolders(folder, secondProblem)) {
@@ -140,5 +161,6 @@ ConfigLocation PrepareConfigFile(const CString& preferred)
         if (TryLocation(fallback, readOnly, secondProblem))
             return ConfigLocation { fallback, true, CString() };
     }
-    return ConfigLocation { readOnly, false, firstProblem + "\n" + secondProblem };
+    return ConfigLocation { readOnly, false,
+        firstProblem.IsEmpty() ? secondProblem : firstProblem + "\n" + secondProblem };
 }

@@ -1,6 +1,9 @@
-// Where the configuration lives. Beside the executable when that folder can
-// hold it; otherwise (an installed, read-only folder) in the user's
-// configuration folder.
+// Where the configuration lives. A copy of the program in a user's own
+// folder keeps it beside the executable when that folder can hold it, and
+// in the user's configuration folder otherwise. An installed program (under
+// /usr, /opt or the prefix it was built for) keeps it in the user's
+// configuration folder always: its folder belongs to the system's packages
+// and to every user, even where it could be written.
 #pragma once
 
 #include "framework/base/CString.h"
@@ -12,9 +15,10 @@ struct ConfigLocation {
 };
 
 // Makes sure a configuration file exists, writing the default content where
-// none is, and says which file to use. `preferred` (empty when the
-// executable's folder can't be named) is tried first. A preferred file that
-// exists but may not be written still holds the user's settings: a new file
-// in the user's folder starts as its copy, and where none can be made it is
-// read without being saved.
+// none is, and says which file to use. `preferred`, the file beside the
+// executable (empty when its folder can't be named), is tried first unless
+// it lies in an installation. A preferred file that exists but may not be
+// written still holds the user's settings: a new file in the user's folder
+// starts as its copy, and where none can be made it is read without being
+// saved.
 ConfigLocation PrepareConfigFile(const CString& preferred);

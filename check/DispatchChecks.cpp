@@ -65,6 +65,10 @@ BOOL CVelmoraView::StartCheckThread(const CString& url, int row)
     if (!thread->CreateThread(0, 0, nullptr)) {
         delete thread;
         delete job;
+        // No probe runs for the row: it is unchecked again, so a later tick
+        // takes it up and no clean-up takes it for invalid. The box comes
+        // after, as its loop may change the list.
+        SetValidity(row, CString());
         AfxMessageBox("Cannot Start New Thread", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }

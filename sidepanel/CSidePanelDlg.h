@@ -11,8 +11,9 @@ public:
     BOOL OnInitDialog() override;
 
     // A file opened from the desktop: typed into the path field and imported
-    // as by the import button, unless an import is under way.
-    void ImportFile(const CString& path);
+    // as by the import button, unless an import is under way or the path
+    // names no file. TRUE when the import was requested.
+    BOOL ImportFile(const CString& path);
 
 protected:
     DECLARE_MESSAGE_MAP()

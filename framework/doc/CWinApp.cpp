@@ -1,6 +1,7 @@
 #include "framework/doc/CWinApp.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <filesystem>
 
 #include "framework/base/AppName.h"
@@ -70,7 +71,13 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 
 void CCommandLineInfo::ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL)
 {
-    if (bFlag || !pszParam || !*pszParam || m_nShellCommand == FileOpen)
+    if (bFlag) {
+        // No option is known here; the user hears which one was passed over.
+        std::fprintf(stderr, "%s: ignoring unknown option '-%s'\n",
+            QCoreApplication::applicationName().toStdString().c_str(), CString(pszParam).ToUtf8().c_str());
+        return;
+    }
+    if (!pszParam || !*pszParam || m_nShellCommand == FileOpen)
         return;
     // Made full, the path stays right whatever the current folder becomes.
     std::error_code error;
@@ -81,10 +88,16 @@ void CCommandLineInfo::ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL)
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info)
 {
-    // The toolkit has taken its own options out already.
+    // The toolkit has taken its own options out already. "--" ends the
+    // options: what follows is a file, even when it begins with '-'.
     const QStringList args = QApplication::arguments();
+    bool optionsEnded = false;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        const bool flag = args[i].startsWith('-');
+        if (!optionsEnded && args[i] == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        const bool flag = !optionsEnded && args[i].startsWith('-');
         const CString param = CString::FromUtf8((flag ? args[i].mid(1) : args[i]).toStdString());
         info.ParseParam(param, flag, i + 1 == args.size());
     }

@@ -16,7 +16,8 @@ class CCommandLineInfo {
 public:
     virtual ~CCommandLineInfo() = default;
     // One argument of the command line, bFlag when it began with '-' (taken
-    // off). The first file named is opened; relative to the current folder.
+    // off) before any "--". The first file named is opened; relative to the
+    // current folder. No option is known: each is named on standard error.
     virtual void ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL bLast);
 
     enum { FileNew, FileOpen, FileNothing } m_nShellCommand = FileNew;

@@ -12,6 +12,23 @@
 
 namespace {
 
+// The UTF-8 byte-order mark: it belongs to no line of the file.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// How the bytes of a file are to be walked. In code page 936 a trail byte
+// can look like ASCII; in UTF-8 no byte of a multi-byte character does.
+enum class Encoding { CodePage, Utf8 };
+
+Encoding EncodingOf(std::string_view text)
+{
+    return text.starts_with(kUtf8Mark) ? Encoding::Utf8 : Encoding::CodePage;
+}
+
+bool StartsDoubleByte(std::string_view s, std::size_t i, Encoding encoding)
+{
+    return encoding == Encoding::CodePage && IsDbcsLeadByte(static_cast<unsigned char>(s[i]));
+}
+
 bool IsBlank(char ch)
 {
     return ch == ' ' || ch == '\t';
@@ -33,12 +50,12 @@ char AsciiLower(char ch)
 
 // The trail byte of a double-byte character may look like a letter (81 41 is
 // not 81 61), so both bytes of such a character must match exactly.
-bool EqualNoCase(std::string_view a, std::string_view b)
+bool EqualNoCase(std::string_view a, std::string_view b, Encoding encoding)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsDbcsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+        if (StartsDoubleByte(a, i, encoding) && i + 1 < a.size()) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1])
                 return false;
             ++i;
@@ -51,12 +68,12 @@ bool EqualNoCase(std::string_view a, std::string_view b)
 
 // ']' can be the trail byte of a double-byte character, so the search steps
 // over whole characters.
-std::size_t FindClosingBracket(std::string_view s)
+std::size_t FindClosingBracket(std::string_view s, Encoding encoding)
 {
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == ']')
             return i;
-        if (IsDbcsLeadByte(static_cast<unsigned char>(s[i])))
+        if (StartsDoubleByte(s, i, encoding))
             ++i;
     }
     return std::string_view::npos;
@@ -69,11 +86,11 @@ struct ProfileLine {
 };
 
 // `line` comes without its line end. '=' (3D) is never a trail byte.
-ProfileLine ParseLine(std::string_view line)
+ProfileLine ParseLine(std::string_view line, Encoding encoding)
 {
     const std::string_view text = TrimBlanks(line);
     if (!text.empty() && text.front() == '[') {
-        const std::size_t close = FindClosingBracket(text.substr(1));
+        const std::size_t close = FindClosingBracket(text.substr(1), encoding);
         if (close != std::string_view::npos)
             return { ProfileLine::Section, TrimBlanks(text.substr(1, close)), {} };
         return {};
@@ -94,21 +111,22 @@ struct Lookup {
 };
 
 // The first matching key wins, even in a later repeat of the section.
-Lookup Find(std::string_view text, std::string_view section, std::string_view key)
+// `section` and `key` are in the file's encoding.
+Lookup Find(std::string_view text, std::string_view section, std::string_view key, Encoding encoding)
 {
     Lookup found;
     bool inSection = false;
     bool inFirstSection = false;
-    for (std::size_t pos = 0; pos < text.size();) {
+    for (std::size_t pos = encoding == Encoding::Utf8 ? kUtf8Mark.size() : 0; pos < text.size();) {
         const std::size_t lf = text.find('\n', pos);
         const std::size_t lineEnd = lf == std::string_view::npos ? text.size() : lf;
         const std::size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
         std::string_view line = text.substr(pos, lineEnd - pos);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        const ProfileLine parsed = ParseLine(line);
+        const ProfileLine parsed = ParseLine(line, encoding);
         if (parsed.kind == ProfileLine::Section) {
-            inSection = EqualNoCase(parsed.name, section);
+            inSection = EqualNoCase(parsed.name, section, encoding);
             inFirstSection = inSection && !found.sectionFound;
             if (inFirstSection) {
                 found.sectionFound = true;
@@ -117,7 +135,7 @@ Lookup Find(std::string_view text, std::string_view section, std::string_view ke
         } else if (inSection) {
             if (inFirstSection && !TrimBlanks(line).empty())
                 found.sectionEnd = next;
-            if (parsed.kind == ProfileLine::Key && EqualNoCase(parsed.name, key)) {
+            if (parsed.kind == ProfileLine::Key && EqualNoCase(parsed.name, key, encoding)) {
                 found.keyFound = true;
                 found.keyLineBegin = pos;
                 found.keyLineEnd = next;
@@ -146,9 +164,17 @@ bool ReadWholeFile(LPCSTR fileName, std::string& text, int& error)
     return !file.Failed();
 }
 
-void EndLastLine(std::string& text)
+// The code page text `ansi` as the file's encoding has it.
+std::string InFileEncoding(std::string_view ansi, Encoding encoding)
 {
-    if (!text.empty() && text.back() != '\n')
+    return encoding == Encoding::Utf8 ? AnsiToUtf8(ansi) : std::string(ansi);
+}
+
+// A file holding nothing but the mark has no line to end.
+void EndLastLine(std::string& text, Encoding encoding)
+{
+    const std::size_t start = encoding == Encoding::Utf8 ? kUtf8Mark.size() : 0;
+    if (text.size() > start && text.back() != '\n')
         text += "\r\n";
 }
 
@@ -161,11 +187,17 @@ DWORD GetPrivateProfileStringA(
         return 0;
     std::string_view result = defaultValue ? defaultValue : "";
     std::string text;
+    std::string converted;
     int error = 0;
     if (section && key && fileName && ReadWholeFile(fileName, text, error)) {
-        const Lookup found = Find(text, section, key);
-        if (found.keyFound)
+        const Encoding encoding = EncodingOf(text);
+        const Lookup found
+            = Find(text, InFileEncoding(section, encoding), InFileEncoding(key, encoding), encoding);
+        if (found.keyFound) {
             result = found.value.substr(0, found.value.find('\0'));
+            if (encoding == Encoding::Utf8)
+                result = converted = Utf8ToAnsi(result);
+        }
     }
     const std::size_t n = std::min<std::size_t>(result.size(), size - 1);
     // The default may lie inside the caller's buffer.
@@ -190,19 +222,22 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
         }
         text.clear();
     }
-    const std::string entry = std::string(key) + "=" + value + "\r\n";
-    const Lookup found = Find(text, section, key);
+    const Encoding encoding = EncodingOf(text);
+    const std::string sectionName = InFileEncoding(section, encoding);
+    const std::string keyName = InFileEncoding(key, encoding);
+    const std::string entry = keyName + "=" + InFileEncoding(value, encoding) + "\r\n";
+    const Lookup found = Find(text, sectionName, keyName, encoding);
     std::string out;
     if (found.keyFound) {
         out.append(text, 0, found.keyLineBegin).append(entry).append(text, found.keyLineEnd);
     } else if (found.sectionFound) {
         out.assign(text, 0, found.sectionEnd);
-        EndLastLine(out);
+        EndLastLine(out, encoding);
         out.append(entry).append(text, found.sectionEnd);
     } else {
         out = std::move(text);
-        EndLastLine(out);
-        out.append("[").append(section).append("]\r\n").append(entry);
+        EndLastLine(out, encoding);
+        out.append("[").append(sectionName).append("]\r\n").append(entry);
     }
 
     CAtomicFile file;

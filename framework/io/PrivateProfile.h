@@ -8,6 +8,10 @@
 // may end in LF or CR LF; lines that are neither a section header nor a
 // key=value pair are carried along untouched. File names are in the ANSI code page;
 // a relative one is taken from the working folder.
+//
+// A file is in the ANSI code page, unless it begins with the UTF-8
+// byte-order mark that editors on other systems write: then it is UTF-8,
+// names and values are converted both ways, and the mark stays in place.
 #pragma once
 
 #include "framework/base/Types.h"

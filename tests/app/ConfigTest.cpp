@@ -107,23 +107,16 @@ TEST_F(ConfigTest, ValuesSurviveLoadAndSave)
         EXPECT_EQ(g_nThreadCount, count);
     }
 
-    // A long path is read back as its first 99 bytes, and the next save
-    // stores what was read.
+    // A path of 181 bytes, in characters of four, is read back whole.
     std::string longPath = "/";
-    for (int i = 0; longPath.size() < 150; ++i)
-        longPath += static_cast<char>('a' + i % 26);
-    ASSERT_EQ(longPath.size(), 150u);
-    g_strImportPath = CString(longPath.c_str());
+    for (int i = 0; i < 45; ++i)
+        longPath += "한";
+    g_strImportPath = U(longPath.c_str());
     g_strIgnoreList = U("abc 中文");
     app.ExitInstance();
-    EXPECT_NE(ReadBytes(path).find("fileurls=" + longPath + "\r\n"), std::string::npos);
     Load(app, path);
-    EXPECT_EQ(g_strImportPath, CString(longPath.substr(0, 99).c_str()));
+    EXPECT_EQ(g_strImportPath, U(longPath.c_str()));
     EXPECT_EQ(g_strIgnoreList, U("abc 中文"));
-    app.ExitInstance();
-    EXPECT_NE(ReadBytes(path).find("fileurls=" + longPath.substr(0, 99) + "\r\n"), std::string::npos);
-    Load(app, path);
-    EXPECT_EQ(g_strImportPath, CString(longPath.substr(0, 99).c_str()));
 }
 
 TEST_F(ConfigTest, DamagedFilesLoadDefaultsWhereValuesCannotBeRead)
@@ -140,7 +133,7 @@ TEST_F(ConfigTest, DamagedFilesLoadDefaultsWhereValuesCannotBeRead)
     };
     const std::vector<Case> cases = {
         { "binary garbage", garbage, 0, "" },
-        { "a 1 MB line", longLine, 9, std::string(99, 'x') },
+        { "a 1 MB line", longLine, 9, std::string(1 << 20, 'x') },
         { "no [user] section", "[other]\r\nfileurls=/x.txt\r\nthreadcount=3\r\n", 0, "" },
         { "mixed LF and CR LF", "[user]\nfileurls=/data/list.txt\r\nthreadcount=7\n", 7, "/data/list.txt" },
         { "empty file", "", 0, "" },
@@ -164,6 +157,33 @@ TEST_F(ConfigTest, DamagedFilesLoadDefaultsWhereValuesCannotBeRead)
         EXPECT_EQ(g_nThreadCount, 4);
         EXPECT_EQ(g_strImportPath, CString("/saved.txt"));
     }
+}
+
+// The mark hid [user]: every value read empty, and the save added another.
+TEST_F(ConfigTest, AFileWithAUtf8MarkIsReadAndSavedAsUtf8)
+{
+    const std::string path = folder.File("config.ini");
+    WriteBytes(path, "\xEF\xBB\xBF[user]\r\nfileurls=/数据/청.txt\r\nthreadcount=7\r\n");
+    CVelmoraApp app;
+    Load(app, path);
+    EXPECT_EQ(g_nThreadCount, 7);
+    EXPECT_EQ(g_strImportPath, U("/数据/청.txt"));
+    g_strIgnoreList = U("广告");
+    app.ExitInstance();
+    EXPECT_EQ(
+        ReadBytes(path), "\xEF\xBB\xBF[user]\r\nfileurls=/数据/청.txt\r\nthreadcount=7\r\nkeypass=广告\r\n");
+}
+
+// Its folder is the system's and every user's, even where root may write.
+TEST_F(ConfigTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder)
+{
+    ScopedConfigHome home(folder.File("xdg"));
+    for (const char* installed : { "/usr/bin/config.ini", "/opt/brisquel/config.ini" }) {
+        const bool existed = std::filesystem::exists(installed);
+        EXPECT_EQ(PrepareConfigFile(installed).path, CString(folder.File("xdg/brisquel/config.ini").c_str()));
+        EXPECT_EQ(std::filesystem::exists(installed), existed) << installed;
+    }
+    EXPECT_EQ(ReadBytes(folder.File("xdg/brisquel/config.ini")), kDefaultContent); // no copy of root's
 }
 
 TEST_F(ConfigTest, FallsBackToTheUserConfigFolder)

@@ -12,6 +12,7 @@
 
 #include "framework/window/private/WindowBacking.h"
 #include "tests/app/AppHarness.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestDeadline.h"
 
 using namespace std::chrono_literals;
@@ -133,6 +134,43 @@ TEST(Desktop, FileFromTheCommandLineOrADropIsImportedThroughTheSidePanel)
     ASSERT_EQ(r.boxes.size(), 1u);
     EXPECT_EQ(r.boxes[0].text, U("文件不存在或被锁定！\n\n") + Path(missing));
     EXPECT_EQ(r.List().GetItemCount(), 1);
+}
+
+// Run from its folder, the program opens "-urls.txt" named after "--" and
+// names an unknown option on standard error. A drop of several files
+// imports the first and says so; a dropped folder is no file to import.
+TEST(Desktop, CommandLineOptionsEndAtDoubleDashAndADropImportsOneFile)
+{
+    TestDeadline deadline(100s, "command line and drops");
+    if (const char* expected = std::getenv("BRISQUEL_EXPECTED_IMPORT"); expected && IsTestChild()) {
+        std::filesystem::current_path(std::filesystem::path(TestProgramPath()).parent_path());
+        CVelmoraApp app;
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_EQ(g_strImportPath, Path(expected));
+        app.m_pMainWnd->DestroyWindow();
+        AfxPumpPendingMessages();
+        return;
+    }
+    TempFolder folder;
+    const std::string urls = folder.File("-urls.txt");
+    WriteBytes(urls, "http://example.test/a\r\n");
+    PlaceTestProgram(folder.File("brisquel"));
+    const ChildResult child = RunCurrentTestIn(folder.File("brisquel"),
+        { "BRISQUEL_EXPECTED_IMPORT=" + urls }, false, 60s, { "--frobnicate", "--", "-urls.txt" });
+    ExpectChildPassed(child);
+    EXPECT_NE(child.output.find("brisquel: ignoring unknown option '--frobnicate'\n"), std::string::npos);
+
+    RunningApp r;
+    ASSERT_TRUE(r.Ready());
+    const auto local
+        = [](const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); };
+    ASSERT_TRUE(DropOn(WidgetOf(r.frame), { local(urls), local(folder.File("brisquel")) }));
+    ASSERT_TRUE(PumpUntil([&] { return r.ButtonEnabled(IDC_IMPORT); }));
+    EXPECT_EQ(r.Pane(0), U("一次只能导入一个文件，已导入第一个。"));
+    ASSERT_TRUE(DropOn(WidgetOf(r.frame), { local(folder.Path()) }));
+    ASSERT_EQ(r.boxes.size(), 1u);
+    EXPECT_EQ(r.boxes[0].text, U("文件不存在或被锁定！\n\n") + Path(folder.Path()));
+    EXPECT_EQ(g_strImportPath, Path(urls));
 }
 
 TEST(Desktop, FileDialogsStartWhereTheUserWorks)

@@ -66,15 +66,6 @@ void StartAndExit(const std::string& step)
     AfxSetMessageBoxHook({});
 }
 
-// The test program under `path`, by a hard link where the file system allows.
-void PlaceProgram(const std::string& path)
-{
-    std::error_code error;
-    std::filesystem::create_hard_link(TestProgramPath(), path, error);
-    if (error)
-        std::filesystem::copy_file(TestProgramPath(), path);
-}
-
 std::vector<std::string> Names(const std::string& folder)
 {
     std::vector<std::string> names;
@@ -95,7 +86,7 @@ TEST(StartUp, RealStartFromAFolderOfAnyName)
     const std::string named = root.File("björn ñ 한 \xF0\x9F\x98\x80 中文");
     const std::string config = named + "/bin/config.ini";
     std::filesystem::create_directories(named + "/bin");
-    PlaceProgram(named + "/bin/brisquel");
+    PlaceTestProgram(named + "/bin/brisquel");
     auto start = [&](const std::string& step, const std::string& program, const std::string& configHome) {
         SCOPED_TRACE(step);
         const ChildResult child = RunCurrentTestIn(
@@ -122,7 +113,7 @@ TEST(StartUp, RealStartFromAFolderOfAnyName)
     const std::string unnamed = root.File("bad\xFF") + "/bin";
     std::filesystem::create_directories(unnamed);
     std::filesystem::create_directories(root.File("bad?/bin"));
-    PlaceProgram(unnamed + "/brisquel");
+    PlaceTestProgram(unnamed + "/brisquel");
     WriteBytes(root.File("plain-file"), "not a folder");
     start("problem", unnamed + "/brisquel", root.File("plain-file") + "/xdg");
     EXPECT_EQ(Names(unnamed), std::vector<std::string> { "brisquel" });

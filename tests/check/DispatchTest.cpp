@@ -248,7 +248,8 @@ TEST_F(DispatchTick, ARunWithNothingToCheckFinishesAtTheFirstTick)
     EXPECT_EQ(Cell(1), Validity::Ignored());
 }
 
-TEST_F(DispatchTick, AThreadThatCannotStartIsReportedAndCountsNothing)
+// The row whose probe did not start is unchecked again, for a later tick.
+TEST_F(DispatchTick, AThreadThatCannotStartIsReportedAndItsRowTakenUpLater)
 {
     AddRow(Gate().Url("/ok/a"));
     AddRow(Gate().Url("/ok/b"));
@@ -256,11 +257,15 @@ TEST_F(DispatchTick, AThreadThatCannotStartIsReportedAndCountsNothing)
     Tick(1);
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0], "Cannot Start New Thread");
-    EXPECT_EQ(Cell(0), Running());
+    EXPECT_EQ(Cell(0), CString());
     EXPECT_EQ(Cell(1), CString());
     EXPECT_TRUE(Counts().empty());
     EXPECT_EQ(g_nRunningProbes, 0);
     EXPECT_TRUE(ToHub(UM_CHECK_FINISHED).empty());
+
+    Tick(1);
+    EXPECT_EQ(Cell(0), Running());
+    EXPECT_EQ(Counts(), (std::vector<LPARAM> { 1 }));
 }
 
 TEST_F(DispatchTick, TicksDuringTheCannotStartBoxDoNotStackBoxesOrSlots)
@@ -278,7 +283,7 @@ TEST_F(DispatchTick, TicksDuringTheCannotStartBoxDoNotStackBoxesOrSlots)
     ASSERT_EQ(m_boxes.size(), 1u);
     // The tick inside the box started nothing, and neither did the rest of
     // the scan the failure ended.
-    EXPECT_EQ(Cell(0), Running());
+    EXPECT_EQ(Cell(0), CString());
     EXPECT_EQ(Cell(1), CString());
     EXPECT_EQ(Cell(2), CString());
     EXPECT_EQ(g_nRunningProbes, 0);
@@ -292,7 +297,8 @@ TEST_F(DispatchTick, AFailedStartEndsTheScanOfAListThatChangedUnderIt)
     AddRow(Gate().Url("/ok/c"));
     CWinThread::FailNextStartsForTesting(1);
     // The box's loop delivers what is queued: here a clean-up that removes
-    // the row being started and the invalid one.
+    // the invalid row. The row whose start failed is unchecked, not invalid,
+    // and stays.
     AfxSetMessageBoxHook([this](HWND, const CString& text, const CString&, UINT) {
         m_boxes.push_back(std::string(text.GetString()));
         AfxPumpPendingMessages();
@@ -302,25 +308,26 @@ TEST_F(DispatchTick, AFailedStartEndsTheScanOfAListThatChangedUnderIt)
     m_view->PostMessage(UM_PURGE_INVALID_RUN, 0, 0);
     AfxPumpPendingMessages();
     ASSERT_EQ(m_boxes.size(), 1u);
-    ASSERT_EQ(List().GetItemCount(), 2);
-    EXPECT_EQ(UrlAt(0), Gate().Url("/ok/b"));
+    ASSERT_EQ(List().GetItemCount(), 3);
+    EXPECT_EQ(UrlAt(0), Gate().Url("/ok/a"));
+    EXPECT_EQ(UrlAt(1), Gate().Url("/ok/b"));
     // Nothing started for rows the scan had not read again, and the run is
     // not taken for finished.
-    EXPECT_EQ(Cell(0), CString());
-    EXPECT_EQ(Cell(1), CString());
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Cell(row), CString()) << "row " << row;
     EXPECT_TRUE(Counts().empty());
     EXPECT_EQ(g_nRunningProbes, 0);
     EXPECT_TRUE(ToHub(UM_CHECK_FINISHED).empty());
 
     // The next tick scans the new list from its first row.
     Tick(3);
-    EXPECT_EQ(Cell(0), Running());
-    EXPECT_EQ(Cell(1), Running());
-    EXPECT_EQ(Counts(), (std::vector<LPARAM> { 1, 2 }));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Cell(row), Running()) << "row " << row;
+    EXPECT_EQ(Counts(), (std::vector<LPARAM> { 1, 2, 3 }));
     Gate().Open();
-    ASSERT_TRUE(PumpUntil([this] { return Verdicts() == 2 && g_nRunningProbes == 0; }));
-    EXPECT_EQ(Cell(0), Validity::Valid());
-    EXPECT_EQ(Cell(1), Validity::Valid());
+    ASSERT_TRUE(PumpUntil([this] { return Verdicts() == 3 && g_nRunningProbes == 0; }));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Cell(row), Validity::Valid()) << "row " << row;
 }
 
 TEST_F(DispatchVerdict, AVerdictWithoutASessionHandsTheRowBack)

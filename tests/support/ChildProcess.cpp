@@ -53,12 +53,13 @@ std::vector<char*> Pointers(std::vector<std::string>& strings)
 } // namespace
 
 ChildResult RunCurrentTestIn(const std::string& program, const std::vector<std::string>& environment,
-    bool asNobody, std::chrono::seconds limit)
+    bool asNobody, std::chrono::seconds limit, const std::vector<std::string>& arguments)
 {
     ChildResult result;
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::vector<std::string> args { program,
         std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name() };
+    args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<std::string> env = ChildEnvironment(environment);
     std::vector<char*> argv = Pointers(args);
     std::vector<char*> envp = Pointers(env);
@@ -148,6 +149,14 @@ bool IsTestChild()
 std::string TestProgramPath()
 {
     return std::filesystem::read_symlink("/proc/self/exe").string();
+}
+
+void PlaceTestProgram(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::create_hard_link(TestProgramPath(), path, error);
+    if (error)
+        std::filesystem::copy_file(TestProgramPath(), path);
 }
 
 bool RanAsUnprivilegedChild()

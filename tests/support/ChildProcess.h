@@ -20,11 +20,13 @@ struct ChildResult {
 };
 
 // Runs `program` (this test program, or a link to it) with the current test
-// as its only test, in this process's environment plus `environment`
-// ("NAME=value" entries, replacing any of the same name); as the user
-// "nobody" when `asNobody`. A child still running after `limit` is killed.
+// as its only test and `arguments` after it, in this process's environment
+// plus `environment` ("NAME=value" entries, replacing any of the same name);
+// as the user "nobody" when `asNobody`. A child still running after `limit`
+// is killed.
 ChildResult RunCurrentTestIn(const std::string& program, const std::vector<std::string>& environment,
-    bool asNobody, std::chrono::seconds limit = std::chrono::seconds(60));
+    bool asNobody, std::chrono::seconds limit = std::chrono::seconds(60),
+    const std::vector<std::string>& arguments = {});
 
 // Expects the child to have run its one test, and passed.
 void ExpectChildPassed(const ChildResult& child);
@@ -34,6 +36,9 @@ bool IsTestChild();
 
 // The file of this test program.
 std::string TestProgramPath();
+
+// This test program under `path`, by a hard link where the file system allows.
+void PlaceTestProgram(const std::string& path);
 
 // Where root would get past a permission the test is about: runs the
 // current test again as "nobody", expects it to pass and returns true; the
