@@ -10,6 +10,8 @@
 #include "urllist/ProbeDetailTable.h"
 #include "urllist/RowSet.h"
 
+class CheckReportRows;
+
 class CVelmoraView : public CListView {
     DECLARE_DYNCREATE(CVelmoraView)
 public:
@@ -46,12 +48,20 @@ public:
     // Every row with its verdict and probe details, into a CSV file the user
     // chooses.
     void WriteCheckReport();
+    // The rows of the check report at `path` replace the list, as an import
+    // replaces it; FALSE, with the user told why and the list as it was,
+    // when the file is no such report.
+    BOOL LoadCheckReport(const CString& path);
 
 protected:
     DECLARE_MESSAGE_MAP()
     void ShowListMenu(NMHDR* pNMHDR, LRESULT* pResult);
     void OpenSelectedUrl();
     void RecheckSelectedRows();
+    // Every row with a failed verdict, whatever is selected.
+    void RecheckFailedRows();
+    // A report the user chooses, through LoadCheckReport.
+    void OpenCheckReport();
     void CopySelectedUrls();
     void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     // The validity cell's tip: the row's probe details.
@@ -59,7 +69,7 @@ protected:
 
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
-    CString m_strLastExportFolder; // where the export dialog was last answered
+    CString m_strLastExportFolder; // where an export or report dialog was last answered
     // A probe whose verdict has not come yet, under the row index it was
     // started with (the index its verdict names). Clean-ups move `row` with
     // the rows; an import, which replaces them all, leaves it -1.
@@ -80,6 +90,7 @@ private:
     // The row's tag, given one when it has none yet.
     DWORD_PTR RowTag(int row);
     void ForgetAllProbeDetails();
+    void ReplaceRows(const CheckReportRows& rows);
     bool m_bColumnsCreated = false;
 
     void SetValidity(int row, const CString& text);
