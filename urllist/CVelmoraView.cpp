@@ -20,6 +20,7 @@ ON_NOTIFY_REFLECT(LVN_KEYDOWN, OnListKeyDown)
 ON_NOTIFY_REFLECT(LVN_GETINFOTIP, ShowProbeDetailTip)
 ON_COMMAND(ID_FILE_CHECK_REPORT, WriteCheckReport)
 ON_COMMAND(ID_FILE_OPEN_REPORT, OpenCheckReport)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 BOOL CVelmoraView::PreCreateWindow(CREATESTRUCT& cs)
@@ -71,12 +72,29 @@ BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
     case UM_PURGE_DUPLICATES:
         RemoveDuplicates();
         break;
+    case UM_RECOVERY_SLICE:
+        m_recovery.TakeSlice();
+        break;
+    case UM_RECOVERY_WRITTEN:
+        m_recovery.OnWritten(static_cast<int>(pMsg->wParam));
+        break;
     default:
         break;
     }
     if (!CWnd::FromHandle(self))
         return TRUE; // nothing is left to offer the message to
     return CListView::PreTranslateMessage(pMsg);
+}
+
+void CVelmoraView::KeepRecoveryCopy(RecoveryCopy& copy)
+{
+    m_recovery.Attach(*this, copy);
+}
+
+void CVelmoraView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == RecoverySaver::kTimer)
+        m_recovery.OnTimer();
 }
 
 void CVelmoraView::ShowListMenu(NMHDR*, LRESULT* pResult)

@@ -8,6 +8,7 @@
 #include "framework/doc/CListView.h"
 #include "urllist/CheckProgress.h"
 #include "urllist/ProbeDetailTable.h"
+#include "urllist/RecoverySaver.h"
 #include "urllist/RowSet.h"
 
 class CheckReportRows;
@@ -53,6 +54,9 @@ public:
     // when the file is no such report.
     BOOL LoadCheckReport(const CString& path);
 
+    // Keeps `copy` in step with the list from now on (see RecoverySaver).
+    void KeepRecoveryCopy(RecoveryCopy& copy);
+
 protected:
     DECLARE_MESSAGE_MAP()
     void ShowListMenu(NMHDR* pNMHDR, LRESULT* pResult);
@@ -66,6 +70,7 @@ protected:
     void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     // The validity cell's tip: the row's probe details.
     void ShowProbeDetailTip(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTimer(UINT_PTR nIDEvent);
 
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
@@ -99,4 +104,5 @@ private:
     RowSet m_uncheckedRows; // rows whose validity text is empty
     int m_nRunningRows = 0;
     long long m_nFinalTextsWritten = 0;
+    RecoverySaver m_recovery;
 };
