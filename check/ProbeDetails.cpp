@@ -1,6 +1,7 @@
 #include "check/ProbeDetails.h"
 
 #include <charconv>
+#include <vector>
 
 #include "framework/inet/InternetBounds.h"
 
@@ -16,7 +17,7 @@ struct FixedText {
     ProbeOutcome outcome;
     const char* utf8;
 };
-constexpr FixedText kFixedTexts[] = {
+constexpr FixedText kFixedUtf8[] = {
     { ProbeOutcome::PageValid, "页面正常" },
     { ProbeOutcome::DomainErrorPage, "域名纠错页面" },
     { ProbeOutcome::EmptyPage, "页面为空" },
@@ -26,6 +27,23 @@ constexpr FixedText kFixedTexts[] = {
     { ProbeOutcome::TooManyRedirects, "重定向次数过多" },
     { ProbeOutcome::BadUrl, "网址格式无法识别" },
 };
+// The fixed texts in the program's code page, converted once: a check
+// report describes every row.
+struct FixedAnsiText {
+    ProbeOutcome outcome;
+    CString text;
+};
+const std::vector<FixedAnsiText>& FixedTexts()
+{
+    static const std::vector<FixedAnsiText> texts = [] {
+        std::vector<FixedAnsiText> converted;
+        for (const FixedText& fixed : kFixedUtf8)
+            converted.push_back({ fixed.outcome, T(fixed.utf8) });
+        return converted;
+    }();
+    return texts;
+}
+
 constexpr const char* kTlsLabel = "TLS/证书错误";
 constexpr const char* kOtherLabel = "其他错误";
 constexpr const char* kLabelSeparator = "：";
@@ -70,9 +88,9 @@ bool TakeLabelled(std::string_view rest, const char* utf8Label, CString& text)
 
 CString DescribeProbeOutcome(const ProbeDetails& details)
 {
-    for (const FixedText& fixed : kFixedTexts) {
+    for (const FixedAnsiText& fixed : FixedTexts()) {
         if (fixed.outcome == details.outcome)
-            return T(fixed.utf8);
+            return fixed.text;
     }
     CString text;
     switch (details.outcome) {
@@ -97,8 +115,8 @@ CString DescribeProbeOutcome(const ProbeDetails& details)
 
 BOOL ReadProbeOutcome(const CString& text, ProbeDetails& details)
 {
-    for (const FixedText& fixed : kFixedTexts) {
-        if (text == T(fixed.utf8)) {
+    for (const FixedAnsiText& fixed : FixedTexts()) {
+        if (text == fixed.text) {
             details.outcome = fixed.outcome;
             return TRUE;
         }

@@ -72,9 +72,6 @@ BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
     case UM_PURGE_DUPLICATES:
         RemoveDuplicates();
         break;
-    case UM_RECOVERY_SLICE:
-        m_recovery.TakeSlice();
-        break;
     case UM_RECOVERY_WRITTEN:
         m_recovery.OnWritten(static_cast<int>(pMsg->wParam));
         break;
@@ -93,8 +90,7 @@ void CVelmoraView::KeepRecoveryCopy(RecoveryCopy& copy)
 
 void CVelmoraView::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == RecoverySaver::kTimer)
-        m_recovery.OnTimer();
+    m_recovery.OnTimer(nIDEvent);
 }
 
 void CVelmoraView::ShowListMenu(NMHDR*, LRESULT* pResult)

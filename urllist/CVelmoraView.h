@@ -11,8 +11,6 @@
 #include "urllist/RecoverySaver.h"
 #include "urllist/RowSet.h"
 
-class CheckReportRows;
-
 class CVelmoraView : public CListView {
     DECLARE_DYNCREATE(CVelmoraView)
 public:
@@ -95,7 +93,6 @@ private:
     // The row's tag, given one when it has none yet.
     DWORD_PTR RowTag(int row);
     void ForgetAllProbeDetails();
-    void ReplaceRows(const CheckReportRows& rows);
     bool m_bColumnsCreated = false;
 
     void SetValidity(int row, const CString& text);

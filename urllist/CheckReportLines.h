@@ -2,7 +2,8 @@
 // what its probe found out, as CSV that spreadsheet programs open as it is
 // (UTF-8 with a byte-order mark, CR LF, fields quoted where they need it).
 // The export writes them, and so does the recovery copy; the report reader
-// takes them apart again.
+// takes them apart again. An object writes the lines of one report: it
+// keeps texts it made for the rows before.
 //
 // A spreadsheet runs a cell that begins with =, +, -, @, a tab or a CR as a
 // formula, and URL lists come from anywhere: such a field is written with an
@@ -35,9 +36,13 @@ public:
     static std::string_view WithoutNeutraliser(std::string_view field);
 
 private:
-    // `ansi` in UTF-8 for a text that repeats from row to row (verdicts,
-    // outcomes), converted once.
-    const std::string& RepeatedInUtf8(std::string_view ansi);
+    // A verdict in UTF-8, converted once.
+    const std::string& ValidityInUtf8(std::string_view ansi);
+    // The outcome's text in UTF-8, made once for each outcome, status,
+    // reason phrase and error text: rows repeat them.
+    const std::string& OutcomeInUtf8(const ProbeDetails& details);
 
-    std::unordered_map<std::string, std::string> m_utf8;
+    std::unordered_map<std::string, std::string> m_validities;
+    std::unordered_map<std::string, std::string> m_outcomes;
+    std::string m_key; // reused to look outcomes up
 };

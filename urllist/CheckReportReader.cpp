@@ -1,12 +1,12 @@
 #include "urllist/CheckReportReader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "check/ProbeDetails.h"
 #include "framework/base/CodePage.h"
 #include "framework/io/CFile.h"
 #include "urllist/CheckReportLines.h"
@@ -42,8 +42,12 @@ public:
         for (;;) {
             const std::size_t end = m_buffer.find('\n', scanned);
             const std::size_t stop = end == std::string::npos ? m_buffer.size() : end;
-            const auto quotes = std::count(m_buffer.begin() + static_cast<std::ptrdiff_t>(scanned),
-                m_buffer.begin() + static_cast<std::ptrdiff_t>(stop), '"');
+            // Quotes are rare: a search finds them faster than a count.
+            const std::string_view span = std::string_view(m_buffer).substr(scanned, stop - scanned);
+            std::size_t quotes = 0;
+            for (std::size_t quote = span.find('"'); quote != std::string_view::npos;
+                 quote = span.find('"', quote + 1))
+                ++quotes;
             quoted = quoted != (quotes % 2 != 0);
             if (end != std::string::npos) {
                 ++m_line;
@@ -84,44 +88,57 @@ private:
     bool m_atEnd = false;
 };
 
-// Splits a record into its fields, unquoted; false for a record whose
-// quotes are out of place.
-bool SplitFields(std::string_view record, std::vector<std::string>& fields)
-{
-    std::size_t count = 0;
-    std::size_t at = 0;
-    for (;;) {
-        if (count == fields.size())
-            fields.emplace_back();
-        std::string& field = fields[count++];
-        field.clear();
-        if (at < record.size() && record[at] == '"') {
-            for (++at;; ++at) {
-                if (at >= record.size())
-                    return false;
-                if (record[at] == '"') {
-                    if (at + 1 < record.size() && record[at + 1] == '"')
-                        ++at;
-                    else
-                        break;
-                }
-                field += record[at];
-            }
-            ++at;
-            if (at < record.size() && record[at] != ',')
+// A record's fields, unquoted; an unquoted field is a view of the record.
+class Fields {
+public:
+    // False for a record whose quotes are out of place, or that has more
+    // fields than a report.
+    bool Split(std::string_view record)
+    {
+        m_count = 0;
+        std::size_t at = 0;
+        for (;;) {
+            if (m_count == CheckReportLines::kColumns)
                 return false;
-        } else {
-            const std::size_t comma = std::min(record.find(',', at), record.size());
-            field.assign(record.substr(at, comma - at));
-            at = comma;
+            std::string_view& field = m_fields[m_count];
+            if (at < record.size() && record[at] == '"') {
+                std::string& unquoted = m_unquoted[m_count];
+                unquoted.clear();
+                for (++at;; ++at) {
+                    if (at >= record.size())
+                        return false;
+                    if (record[at] == '"') {
+                        if (at + 1 < record.size() && record[at + 1] == '"')
+                            ++at;
+                        else
+                            break;
+                    }
+                    unquoted += record[at];
+                }
+                field = unquoted;
+                ++at;
+                if (at < record.size() && record[at] != ',')
+                    return false;
+            } else {
+                const std::size_t begin = at;
+                while (at < record.size() && record[at] != ',')
+                    ++at;
+                field = record.substr(begin, at - begin);
+            }
+            ++m_count;
+            if (at >= record.size())
+                return true;
+            ++at; // the comma
         }
-        if (at >= record.size()) {
-            fields.resize(count);
-            return true;
-        }
-        ++at; // the comma
     }
-}
+    std::size_t Count() const { return m_count; }
+    std::string_view operator[](std::size_t index) const { return m_fields[index]; }
+
+private:
+    std::array<std::string_view, CheckReportLines::kColumns> m_fields;
+    std::array<std::string, CheckReportLines::kColumns> m_unquoted;
+    std::size_t m_count = 0;
+};
 
 bool ToNumber(std::string_view text, unsigned long& value)
 {
@@ -132,8 +149,15 @@ bool ToNumber(std::string_view text, unsigned long& value)
 // A field in the program's code page; false when it is not UTF-8.
 bool ToAnsi(std::string_view field, std::string& ansi)
 {
+    field = CheckReportLines::WithoutNeutraliser(field);
+    // Most fields are ASCII, the same in both, and reuse `ansi`'s memory.
+    if (std::all_of(
+            field.begin(), field.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        ansi.assign(field);
+        return true;
+    }
     bool complete = true;
-    ansi = Utf8ToAnsi(CheckReportLines::WithoutNeutraliser(field), &complete);
+    ansi = Utf8ToAnsi(field, &complete);
     return complete;
 }
 
@@ -141,17 +165,22 @@ bool ToAnsi(std::string_view field, std::string& ansi)
 class OutcomeTexts {
 public:
     // Null for a text that tells no outcome.
-    const ProbeDetails* Read(const std::string& utf8)
+    const ProbeDetails* Read(std::string_view utf8)
     {
-        if (const auto found = m_read.find(utf8); found != m_read.end())
-            return found->second.known ? &found->second.details : nullptr;
-        if (m_read.size() >= kMostTexts)
-            m_read.clear();
-        Entry entry;
-        std::string ansi;
-        entry.known = ToAnsi(utf8, ansi) && ReadProbeOutcome(CString(std::move(ansi)), entry.details);
-        const Entry& kept = m_read.emplace(utf8, std::move(entry)).first->second;
-        return kept.known ? &kept.details : nullptr;
+        // Rows in a row often say the same.
+        if (m_last && utf8 == m_last->first)
+            return m_last->second.known ? &m_last->second.details : nullptr;
+        auto found = m_read.find(utf8);
+        if (found == m_read.end()) {
+            if (m_read.size() >= kMostTexts)
+                m_read.clear();
+            Entry entry;
+            std::string ansi;
+            entry.known = ToAnsi(utf8, ansi) && ReadProbeOutcome(CString(std::move(ansi)), entry.details);
+            found = m_read.emplace(utf8, std::move(entry)).first;
+        }
+        m_last = &*found;
+        return found->second.known ? &found->second.details : nullptr;
     }
 
 private:
@@ -160,7 +189,12 @@ private:
         bool known = false;
         ProbeDetails details;
     };
-    std::unordered_map<std::string, Entry> m_read;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view> {}(text); }
+    };
+    std::unordered_map<std::string, Entry, Hash, std::equal_to<>> m_read;
+    const std::pair<const std::string, Entry>* m_last = nullptr; // stays valid: entries never move
 };
 
 // The validity texts a report holds, in UTF-8, with what each comes back as.
@@ -193,19 +227,20 @@ enum Column { kLine, kUrl, kValidity, kStatus, kFinalUrl, kOutcome, kElapsed };
 
 class RowReader {
 public:
-    // Adds the row that `fields` hold to `rows`; false when they do not fit.
-    bool Add(const std::vector<std::string>& fields, CheckReportRows& rows)
+    // Hands the row that `fields` hold to `takeRow`; false when they do not
+    // fit.
+    bool Take(const Fields& fields, const std::function<void(const CheckReportRow&)>& takeRow)
     {
         unsigned long line = 0;
         const CString* validity = nullptr;
-        if (fields.size() != CheckReportLines::kColumns || !ToNumber(fields[kLine], line) || line == 0
+        if (fields.Count() != CheckReportLines::kColumns || !ToNumber(fields[kLine], line) || line == 0
             || line > 0x7FFFFFFF || !ToAnsi(fields[kUrl], m_url)
             || !(validity = m_validities.Find(fields[kValidity])))
             return false;
         if (fields[kOutcome].empty()) {
             if (!fields[kStatus].empty() || !fields[kFinalUrl].empty() || !fields[kElapsed].empty())
                 return false;
-            rows.Add(static_cast<int>(line), m_url, *validity, nullptr);
+            takeRow({ static_cast<int>(line), m_url.c_str(), *validity, nullptr });
             return true;
         }
         const ProbeDetails* outcome = m_outcomes.Read(fields[kOutcome]);
@@ -220,10 +255,11 @@ public:
             return false;
         m_details = *outcome;
         m_details.dwStatus = static_cast<DWORD>(status);
-        m_details.strFinalUrl = CString(std::move(m_finalUrl));
+        m_details.strFinalUrl.SetString(m_finalUrl.data(), static_cast<int>(m_finalUrl.size()));
         m_details.dwElapsedMs = static_cast<DWORD>(elapsed);
         m_details.dwBytesRead = kBytesReadUnknown;
-        rows.Add(static_cast<int>(line), m_url, *validity, &m_details);
+        const bool unchecked = validity->IsEmpty();
+        takeRow({ static_cast<int>(line), m_url.c_str(), *validity, unchecked ? nullptr : &m_details });
         return true;
     }
 
@@ -247,7 +283,8 @@ CString Shown(std::string_view record)
 
 } // namespace
 
-BOOL ReadCheckReport(LPCSTR path, CheckReportRows& rows, CheckReportProblem& problem)
+BOOL ReadCheckReport(
+    LPCSTR path, const std::function<void(const CheckReportRow&)>& takeRow, CheckReportProblem& problem)
 {
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) {
@@ -256,7 +293,7 @@ BOOL ReadCheckReport(LPCSTR path, CheckReportRows& rows, CheckReportProblem& pro
     }
     RecordReader records(file);
     RowReader reader;
-    std::vector<std::string> fields;
+    Fields fields;
     std::string_view record;
     int line = 0;
     bool header = true;
@@ -271,7 +308,7 @@ BOOL ReadCheckReport(LPCSTR path, CheckReportRows& rows, CheckReportProblem& pro
         }
         if (record.empty())
             continue;
-        if (!SplitFields(record, fields) || !reader.Add(fields, rows))
+        if (!fields.Split(record) || !reader.Take(fields, takeRow))
             break;
         record = {};
     }

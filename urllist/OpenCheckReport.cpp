@@ -29,9 +29,7 @@ void CVelmoraView::OpenCheckReport()
 
 BOOL CVelmoraView::LoadCheckReport(const CString& path)
 {
-    CheckReportRows rows;
-    CheckReportProblem problem;
-    if (!ReadCheckReport(path, rows, problem)) {
+    auto tell = [this, &path](const CheckReportProblem& problem) {
         CString text;
         if (problem.line == 0) {
             text.Format(
@@ -41,32 +39,42 @@ BOOL CVelmoraView::LoadCheckReport(const CString& path)
                 path.GetString(), problem.line, problem.text.GetString());
         }
         MessageBox(text, "", MB_OK | MB_ICONEXCLAMATION);
+    };
+    // The file is read through once before the list changes, so that one
+    // that is no report leaves the list as it was. Reading it twice costs
+    // less than holding a million rows aside.
+    CheckReportProblem problem;
+    if (!ReadCheckReport(
+            path, [](const CheckReportRow&) {}, problem)) {
+        tell(problem);
         return FALSE;
     }
-    ReplaceRows(rows);
-    const HWND hub = HubWindow();
-    PostMessageA(hub, UM_LIST_LOADED, 0, rows.Count());
-    PostMessageA(hub, UM_REPORT_LOADED, 0, rows.Count());
-    return TRUE;
-}
-
-void CVelmoraView::ReplaceRows(const CheckReportRows& rows)
-{
     CListCtrl& list = GetListCtrl();
     list.DeleteAllItems();
     ForgetAllProbeDetails();
     ForgetProbedRows();
-    ProbeDetails details;
-    for (int row = 0, count = rows.Count(); row < count; ++row) {
-        char number[16];
-        *std::to_chars(number, number + sizeof number - 1, rows.Line(row)).ptr = '\0';
-        list.InsertItem(row, number);
-        list.SetItemText(row, COL_URL, rows.Url(row));
-        if (const CString& validity = rows.Validity(row); !validity.IsEmpty())
-            list.SetItemText(row, COL_VALIDITY, validity);
-        if (rows.GetDetails(row, details))
-            KeepProbeDetails(row, details);
-    }
+    int row = 0;
+    const BOOL read = ReadCheckReport(
+        path,
+        [this, &list, &row](const CheckReportRow& report) {
+            char number[16];
+            *std::to_chars(number, number + sizeof number - 1, report.line).ptr = '\0';
+            list.InsertItem(row, number);
+            list.SetItemText(row, COL_URL, report.url);
+            if (!report.validity.IsEmpty())
+                list.SetItemText(row, COL_VALIDITY, report.validity);
+            if (report.details)
+                m_probeDetails.Keep(RowTag(row), *report.details);
+            ++row;
+        },
+        problem);
     CountValidity();
     FitLineNumberColumn();
+    // Changed since the first reading: the rows read so far stay.
+    if (!read)
+        tell(problem);
+    const HWND hub = HubWindow();
+    PostMessageA(hub, UM_LIST_LOADED, 0, row);
+    PostMessageA(hub, UM_REPORT_LOADED, 0, row);
+    return read;
 }

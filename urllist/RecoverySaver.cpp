@@ -61,16 +61,27 @@ void RecoverySaver::Discard()
         m_view->KillTimer(kTimer);
     m_timerSet = false;
     m_dueAgain = false;
-    m_nextRow = -1;
+    StopSlices();
     m_chunks.clear();
     m_copy->Remove();
 }
 
-void RecoverySaver::OnTimer()
+void RecoverySaver::OnTimer(UINT_PTR id)
 {
-    m_view->KillTimer(kTimer);
-    m_timerSet = false;
-    StartCopy();
+    if (id == kSliceTimer) {
+        TakeSlice();
+    } else if (id == kTimer) {
+        m_view->KillTimer(kTimer);
+        m_timerSet = false;
+        StartCopy();
+    }
+}
+
+void RecoverySaver::StopSlices()
+{
+    if (m_nextRow >= 0)
+        m_view->KillTimer(kSliceTimer);
+    m_nextRow = -1;
 }
 
 void RecoverySaver::StartCopy()
@@ -84,10 +95,13 @@ void RecoverySaver::StartCopy()
         return;
     }
     m_started = Clock::now();
+    // Texts made for the last copy could be out of date (the time limits
+    // the outcomes name).
+    m_lines = CheckReportLines();
     m_nextRow = 0;
     m_anyChecked = false;
     m_chunks.assign(1, std::string(CheckReportLines::Head()));
-    m_view->PostMessage(UM_RECOVERY_SLICE, 0, 0);
+    m_view->SetTimer(kSliceTimer, 0, nullptr);
 }
 
 void RecoverySaver::TakeSlice()
@@ -114,10 +128,9 @@ void RecoverySaver::TakeSlice()
     }
     if (row < rows) {
         m_nextRow = row;
-        m_view->PostMessage(UM_RECOVERY_SLICE, 0, 0);
         return;
     }
-    m_nextRow = -1;
+    StopSlices();
     if (m_anyChecked) {
         m_writing = true;
         m_copy->Write(std::move(m_chunks), m_view->m_hWnd, UM_RECOVERY_WRITTEN);

@@ -1,8 +1,9 @@
 // Keeping the recovery copy in step with the list: a change starts a timer,
 // and when it fires the list is copied as a check report and written off the
 // GUI thread (see RecoveryCopy). The rows are formatted on the GUI thread,
-// where the list lives, in slices of a few milliseconds between the other
-// messages, so a million rows never hold the window up.
+// where the list lives, in slices of a few milliseconds on the ticks of a
+// zero-time timer, which fires once the toolkit's loop has had its turn, so
+// a million rows never hold the window up.
 //
 // A change lands in the file at most about nine seconds after it was made:
 // the timer waits nine seconds less the time the last copy took, and a
@@ -22,8 +23,10 @@ class RecoveryCopy;
 
 class RecoverySaver {
 public:
-    // The view's timer that paces the copies.
+    // The view's timers: the one that paces the copies, and the one whose
+    // ticks format them.
     static constexpr UINT_PTR kTimer = 2;
+    static constexpr UINT_PTR kSliceTimer = 3;
 
     // From now on keeps `copy` in step with `view`'s list.
     void Attach(CVelmoraView& view, RecoveryCopy& copy);
@@ -35,17 +38,17 @@ public:
     // A new list that holds no one's work yet: its copy goes.
     void Discard();
 
-    // The view's timer, and the view's UM_RECOVERY_SLICE and
-    // UM_RECOVERY_WRITTEN (wParam: the system's error number, 0 when the
-    // copy was written).
-    void OnTimer();
-    void TakeSlice();
+    // The view's timers above, and the view's UM_RECOVERY_WRITTEN (wParam:
+    // the system's error number, 0 when the copy was written).
+    void OnTimer(UINT_PTR id);
     void OnWritten(int error);
 
 private:
     using Clock = std::chrono::steady_clock;
 
     void StartCopy();
+    void TakeSlice();
+    void StopSlices();
     void TellProblem(const CString& reason);
 
     CVelmoraView* m_view = nullptr;
