@@ -4,6 +4,7 @@
 // A run "ends" here by its objects going without ExitInstance, which lets go
 // of its lock as a crash would.
 #include <algorithm>
+#include <optional>
 
 #include "tests/app/AppHarness.h"
 #include "urllist/RecoverySaver.h"
@@ -21,7 +22,13 @@ protected:
             m_savedStateHome = saved;
         setenv("XDG_STATE_HOME", m_state.Path().c_str(), 1);
     }
-    void TearDown() override { setenv("XDG_STATE_HOME", m_savedStateHome.c_str(), 1); }
+    void TearDown() override
+    {
+        if (m_savedStateHome)
+            setenv("XDG_STATE_HOME", m_savedStateHome->c_str(), 1);
+        else
+            unsetenv("XDG_STATE_HOME");
+    }
 
     std::vector<std::string> Names() const
     {
@@ -62,7 +69,7 @@ protected:
           "7,http://example.test/c,,,,,\r\n";
     TempFolder m_state;
     TempFolder m_files;
-    std::string m_savedStateHome;
+    std::optional<std::string> m_savedStateHome;
 };
 
 TEST_F(RecoveryTest, CopyFollowsTheListAndIsOfferedBackOnlyAfterAnUncleanEnd)
