@@ -128,6 +128,9 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         if (!m_bCheckTimerRunning)
             ShowCheckProgress(false);
         break;
+    case UM_REPORT_LOADED:
+        SetStatus(0, Formatted("共导入了 %d 个网址的检查报告。", pMsg->lParam));
+        break;
     case UM_EXPORT_REQUEST:
         if (view) {
             SetStatus(0, T("正在导出网址..."));

@@ -71,8 +71,13 @@ BOOL CVelmoraApp::InitInstance()
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
+    // A file named on the command line would replace the list restored.
+    const BOOL restore = AskToRestore();
+    if (restore)
+        cmdInfo.m_nShellCommand = CCommandLineInfo::FileNew;
     if (!OpenMainWindow(cmdInfo))
         return FALSE;
+    KeepRecoveryCopy(restore);
 
     m_nCmdShow = SW_SHOWMAXIMIZED;
     m_pMainWnd->ShowWindow(m_nCmdShow);
@@ -93,6 +98,7 @@ BOOL CVelmoraApp::OpenMainWindow(CCommandLineInfo& cmdInfo)
 
 int CVelmoraApp::ExitInstance()
 {
+    m_recovery.EndCleanly();
     if (!m_strConfigPath.IsEmpty() && !m_bConfigReadOnly) {
         CString threadCount;
         threadCount.Format("%d", g_nThreadCount);

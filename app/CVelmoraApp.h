@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/doc/CWinApp.h"
+#include "urllist/RecoveryCopy.h"
 
 class CVelmoraApp : public CWinApp {
 public:
@@ -18,11 +19,20 @@ public:
     // processing failed.
     BOOL OpenMainWindow(CCommandLineInfo& cmdInfo);
 
+    // The recovery copy (see RecoveryCopy): takes this instance's place and,
+    // when an earlier run did not end cleanly, asks whether to restore its
+    // list; TRUE for yes. No removes that copy.
+    BOOL AskToRestore();
+    // Once the main window is open: restores the list when asked to, then
+    // keeps this instance's copy in step with the list.
+    void KeepRecoveryCopy(BOOL restore);
+
     CString m_strAppDir; // folder of the executable, ending in "/"
     CString m_strConfigPath; // the configuration file in use
     // The file in use may be read but not written: the exit save is skipped
     // (the user was told at start).
     BOOL m_bConfigReadOnly = FALSE;
+    RecoveryCopy m_recovery;
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -30,6 +30,12 @@ constexpr UINT UM_PURGE_DUPLICATES_REQUEST = WM_USER + 22;
 constexpr UINT UM_PURGE_DUPLICATES = WM_USER + 23;
 constexpr UINT UM_PURGE_DUPLICATES_DONE = WM_USER + 24;
 constexpr UINT UM_CHECK_CANCEL = WM_USER + 25;
+// List view → hub, after UM_LIST_LOADED: the list now holds the rows of a
+// check report, lParam of them.
+constexpr UINT UM_REPORT_LOADED = WM_USER + 26;
+// A recovery copy's writer → the list view: wParam 0 when it was written,
+// else the system's error number.
+constexpr UINT UM_RECOVERY_WRITTEN = WM_USER + 27;
 
 // Export kinds, carried by the export messages.
 constexpr int EXPORT_ALL = 0;

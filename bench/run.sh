@@ -2,7 +2,8 @@
 # Builds the benchmarks in Release under build/bench and runs one of them,
 # printing its figures with the machine they came from.
 #
-#   bench/run.sh list  [lines]            import time and peak memory a row; list operations vs cat, awk, cp
+#   bench/run.sh list  [lines]            import time and peak memory a row; list operations vs cat, awk, cp;
+#                                         recovery copy and check report of every row checked
 #   bench/run.sh probe [probes] [rss]     probe workers vs curl via xargs -P10
 #   bench/run.sh gui   [rows] [seconds]   start-up, GUI stalls and rate of a check run
 #   bench/run.sh dock  [rows] [moves]     edge drags of the side bar, full-window drag on and off

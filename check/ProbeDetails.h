@@ -32,8 +32,12 @@ struct ProbeDetails : CObject {
     CString strErrorText; // the HTTP client's words, for TLS and other client errors; for
                           // an address that does not parse, the part that does not
     DWORD dwElapsedMs = 0;
-    DWORD dwBytesRead = 0; // of the final answer's body
+    DWORD dwBytesRead = 0; // of the final answer's body; kBytesReadUnknown when not known
 };
+
+// The bytes read of details taken back from a check report, which does not
+// keep them.
+constexpr DWORD kBytesReadUnknown = 0xFFFFFFFF;
 
 // One line that says how the probe ended, as the user reads it, for example
 // "HTTP 404 Not Found".
@@ -41,6 +45,11 @@ CString DescribeProbeOutcome(const ProbeDetails& details);
 
 // Which part of an address does not parse, as the user reads it.
 CString DescribeUrlFault(WebUrlFault fault);
+
+// The way back from DescribeProbeOutcome's text: sets the outcome and the
+// status text or error text it carries, and for "HTTP n ..." the status.
+// FALSE for a text it never gives.
+BOOL ReadProbeOutcome(const CString& text, ProbeDetails& details);
 
 // The whole story, one fact a line: the outcome, the status, the final
 // address when redirects moved it, the time and the bytes read.

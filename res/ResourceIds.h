@@ -12,7 +12,9 @@ constexpr UINT ID_OPEN_URL = 32779;
 constexpr UINT ID_VIEW_SIDEBAR = 32785;
 constexpr UINT ID_RECHECK_ROWS = 32786;
 constexpr UINT ID_COPY_URLS = 32787;
+constexpr UINT ID_RECHECK_FAILED = 32788;
 constexpr UINT ID_FILE_CHECK_REPORT = 32800;
+constexpr UINT ID_FILE_OPEN_REPORT = 32801;
 
 // Side panel controls.
 constexpr int IDC_START_STOP = 1003;

@@ -24,7 +24,9 @@ void RegisterStrings()
     AfxRegisterString(ID_OPEN_URL, T("在浏览器中打开对方网站"));
     AfxRegisterString(ID_RECHECK_ROWS, T("重新检查选中的网址"));
     AfxRegisterString(ID_COPY_URLS, T("把选中的网址复制到剪贴板"));
+    AfxRegisterString(ID_RECHECK_FAILED, T("重新检查所有无效和超时的网址"));
     AfxRegisterString(ID_FILE_CHECK_REPORT, T("把每个网址的检查结果导出为 CSV 文件\n导出检查报告"));
+    AfxRegisterString(ID_FILE_OPEN_REPORT, T("打开导出的检查报告，接着检查其中未检查的网址\n打开检查报告"));
 }
 
 void RegisterMenus()
@@ -32,7 +34,8 @@ void RegisterMenus()
     AfxRegisterMenu(IDR_MAINFRAME,
         {
             { T("文件(&F)"), 0,
-                { { T("导出检查报告(&R)..."), ID_FILE_CHECK_REPORT, {} }, { CString(), 0, {} },
+                { { T("打开检查报告(&O)..."), ID_FILE_OPEN_REPORT, {} },
+                    { T("导出检查报告(&R)..."), ID_FILE_CHECK_REPORT, {} }, { CString(), 0, {} },
                     { T("退出(&X)"), ID_APP_EXIT, {} } } },
             { T("查看(&V)"), 0,
                 { { T("状态栏(&S)"), ID_VIEW_STATUS_BAR, {} }, { T("侧边拦(&L)"), ID_VIEW_SIDEBAR, {} } } },
@@ -42,6 +45,7 @@ void RegisterMenus()
         {
             { T("列表菜单"), 0,
                 { { T("打开网页"), ID_OPEN_URL, {} }, { T("重新检查"), ID_RECHECK_ROWS, {} },
+                    { T("重新检查失败的网址"), ID_RECHECK_FAILED, {} },
                     { T("复制网址"), ID_COPY_URLS, {} } } },
         });
 }

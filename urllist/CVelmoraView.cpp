@@ -15,10 +15,13 @@ BEGIN_MESSAGE_MAP(CVelmoraView, CListView)
 ON_NOTIFY_REFLECT(NM_RCLICK, ShowListMenu)
 ON_COMMAND(ID_OPEN_URL, OpenSelectedUrl)
 ON_COMMAND(ID_RECHECK_ROWS, RecheckSelectedRows)
+ON_COMMAND(ID_RECHECK_FAILED, RecheckFailedRows)
 ON_COMMAND(ID_COPY_URLS, CopySelectedUrls)
 ON_NOTIFY_REFLECT(LVN_KEYDOWN, OnListKeyDown)
 ON_NOTIFY_REFLECT(LVN_GETINFOTIP, ShowProbeDetailTip)
 ON_COMMAND(ID_FILE_CHECK_REPORT, WriteCheckReport)
+ON_COMMAND(ID_FILE_OPEN_REPORT, OpenCheckReport)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 BOOL CVelmoraView::PreCreateWindow(CREATESTRUCT& cs)
@@ -70,12 +73,25 @@ BOOL CVelmoraView::PreTranslateMessage(MSG* pMsg)
     case UM_PURGE_DUPLICATES:
         RemoveDuplicates();
         break;
+    case UM_RECOVERY_WRITTEN:
+        m_recovery.OnWritten(static_cast<int>(pMsg->wParam));
+        break;
     default:
         break;
     }
     if (!CWnd::FromHandle(self))
         return TRUE; // nothing is left to offer the message to
     return CListView::PreTranslateMessage(pMsg);
+}
+
+void CVelmoraView::KeepRecoveryCopy(RecoveryCopy& copy)
+{
+    m_recovery.Attach(*this, copy);
+}
+
+void CVelmoraView::OnTimer(UINT_PTR nIDEvent)
+{
+    m_recovery.OnTimer(nIDEvent);
 }
 
 void CVelmoraView::ShowListMenu(NMHDR*, LRESULT* pResult)

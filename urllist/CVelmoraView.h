@@ -9,6 +9,7 @@
 #include "framework/io/TextEncoding.h"
 #include "urllist/CheckProgress.h"
 #include "urllist/ProbeDetailTable.h"
+#include "urllist/RecoverySaver.h"
 #include "urllist/RowSet.h"
 
 class CVelmoraView : public CListView {
@@ -47,6 +48,13 @@ public:
     // Every row with its verdict and probe details, into a CSV file the user
     // chooses.
     void WriteCheckReport();
+    // The rows of the check report at `path` replace the list, as an import
+    // replaces it; FALSE, with the user told why and the list as it was,
+    // when the file is no such report.
+    BOOL LoadCheckReport(const CString& path);
+
+    // Keeps `copy` in step with the list from now on (see RecoverySaver).
+    void KeepRecoveryCopy(RecoveryCopy& copy);
 
     // The encoding of the URL file the list came from, which the document
     // keeps for the exports.
@@ -58,14 +66,19 @@ protected:
     void ShowListMenu(NMHDR* pNMHDR, LRESULT* pResult);
     void OpenSelectedUrl();
     void RecheckSelectedRows();
+    // Every row with a failed verdict, whatever is selected.
+    void RecheckFailedRows();
+    // A report the user chooses, through LoadCheckReport.
+    void OpenCheckReport();
     void CopySelectedUrls();
     void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     // The validity cell's tip: the row's probe details.
     void ShowProbeDetailTip(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTimer(UINT_PTR nIDEvent);
 
 private:
     int m_nMenuRow = -1; // the row the context menu was opened for
-    CString m_strLastExportFolder; // where the export dialog was last answered
+    CString m_strLastExportFolder; // where an export or report dialog was last answered
     // A probe whose verdict has not come yet, under the row index it was
     // started with (the index its verdict names). Clean-ups move `row` with
     // the rows; an import, which replaces them all, leaves it -1.
@@ -94,4 +107,5 @@ private:
     RowSet m_uncheckedRows; // rows whose validity text is empty
     int m_nRunningRows = 0;
     long long m_nFinalTextsWritten = 0;
+    RecoverySaver m_recovery;
 };

@@ -61,6 +61,8 @@ void CVelmoraView::ImportUrls()
     }
     SetUrlFileEncoding(file.GetEncoding());
     CountValidity();
+    // A new list: nothing in it is checked yet, and the last one's copy goes.
+    m_recovery.Discard();
     FitLineNumberColumn();
     // A read error looks like the end of the file to the loop; without a word
     // the user would take the rows read so far for the whole list.

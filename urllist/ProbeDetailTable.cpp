@@ -30,8 +30,10 @@ void ProbeDetailTable::Keep(DWORD_PTR tag, const ProbeDetails& details)
     if (tag < m_firstTag)
         return;
     const std::size_t index = tag - m_firstTag;
-    if (index >= m_records.size())
+    if (index >= m_records.size()) {
         m_records.resize(index + 1, Record {});
+        m_withTexts.resize(index + 1, false);
+    }
     Record& record = m_records[index];
     record.elapsedMs = details.dwElapsedMs;
     record.bytesRead = details.dwBytesRead;
@@ -43,10 +45,13 @@ void ProbeDetailTable::Keep(DWORD_PTR tag, const ProbeDetails& details)
         texts.statusText = details.strStatusText;
     texts.finalUrl = details.strFinalUrl;
     texts.errorText = details.strErrorText;
-    if (texts.statusText.IsEmpty() && texts.finalUrl.IsEmpty() && texts.errorText.IsEmpty())
-        m_texts.erase(tag);
-    else
+    const bool withTexts
+        = !texts.statusText.IsEmpty() || !texts.finalUrl.IsEmpty() || !texts.errorText.IsEmpty();
+    if (withTexts)
         m_texts[tag] = std::move(texts);
+    else if (m_withTexts[index])
+        m_texts.erase(tag);
+    m_withTexts[index] = withTexts;
 }
 
 bool ProbeDetailTable::Find(DWORD_PTR tag, ProbeDetails& details) const
@@ -61,6 +66,8 @@ bool ProbeDetailTable::Find(DWORD_PTR tag, ProbeDetails& details) const
     details.dwBytesRead = record->bytesRead;
     if (record->phrase != 0 && record->phrase != kPhraseInTexts)
         details.strStatusText = m_phrases[record->phrase - 1u];
+    if (!m_withTexts[tag - m_firstTag])
+        return true;
     if (const auto texts = m_texts.find(tag); texts != m_texts.end()) {
         if (record->phrase == kPhraseInTexts)
             details.strStatusText = texts->second.statusText;
@@ -72,15 +79,19 @@ bool ProbeDetailTable::Find(DWORD_PTR tag, ProbeDetails& details) const
 
 void ProbeDetailTable::Forget(DWORD_PTR tag)
 {
-    if (tag >= m_firstTag && tag - m_firstTag < m_records.size())
-        m_records[tag - m_firstTag] = Record {};
-    m_texts.erase(tag);
+    if (tag < m_firstTag || tag - m_firstTag >= m_records.size())
+        return;
+    m_records[tag - m_firstTag] = Record {};
+    if (m_withTexts[tag - m_firstTag])
+        m_texts.erase(tag);
+    m_withTexts[tag - m_firstTag] = false;
 }
 
 void ProbeDetailTable::Clear(DWORD_PTR firstTag)
 {
     m_records = {};
     m_texts = {};
+    m_withTexts = {};
     m_phrases.clear();
     m_firstTag = firstTag;
 }

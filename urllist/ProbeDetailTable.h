@@ -42,5 +42,8 @@ private:
     std::deque<Record> m_records; // m_records[tag - m_firstTag]
     DWORD_PTR m_firstTag = 1;
     std::unordered_map<DWORD_PTR, Texts> m_texts;
+    // Whether m_texts has an entry for the tag, by the same index: most
+    // rows have none, and the table need not be asked.
+    std::vector<bool> m_withTexts;
     std::vector<CString> m_phrases;
 };

@@ -29,8 +29,10 @@ void CopyCut(const CString& text, LPSTR buffer, int size)
 
 void CVelmoraView::KeepProbeDetails(int row, const ProbeDetails& details)
 {
-    if (row >= 0 && row < GetListCtrl().GetItemCount())
+    if (row >= 0 && row < GetListCtrl().GetItemCount()) {
         m_probeDetails.Keep(RowTag(row), details);
+        m_recovery.RowChanged();
+    }
 }
 
 void CVelmoraView::ForgetProbeDetails(int row)

@@ -1,6 +1,7 @@
-// The user's commands on the selected rows: check them again, copy their
-// URLs.
+// The user's commands from the list's menu: check the selected rows or the
+// failed ones again, copy the selected rows' URLs.
 #include "framework/controls/Clipboard.h"
+#include "framework/doc/CFrameWnd.h"
 #include "framework/window/NonClient.h"
 #include "urllist/CVelmoraView.h"
 #include "urllist/Validity.h"
@@ -15,6 +16,21 @@ void CVelmoraView::RecheckSelectedRows()
         if (!Validity::IsRunning(list.GetItemTextView(row, COL_VALIDITY)))
             RecheckRow(row);
     }
+}
+
+void CVelmoraView::RecheckFailedRows()
+{
+    CListCtrl& list = GetListCtrl();
+    int count = 0;
+    for (int row = 0, rows = list.GetItemCount(); row < rows; ++row) {
+        if (Validity::IsFailed(list.GetItemTextView(row, COL_VALIDITY))) {
+            RecheckRow(row);
+            ++count;
+        }
+    }
+    CString status;
+    status.Format(CString::FromUtf8("%d 个失败的网址将重新检查。"), count);
+    GetParentFrame()->SetMessageText(status);
 }
 
 void CVelmoraView::RecheckRow(int row)

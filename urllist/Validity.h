@@ -38,6 +38,11 @@ inline bool IsFinal(std::string_view text)
 {
     return !IsUnchecked(text) && !IsRunning(text);
 }
+// A probe's verdict that the page is not there: "无效!" or "超时!".
+inline bool IsFailed(std::string_view text)
+{
+    return text == Invalid().View() || text == TimedOut().View();
+}
 // Every non-empty text other than "OK", "执行中" included.
 inline bool IsInvalid(std::string_view text)
 {

@@ -22,6 +22,7 @@ void CVelmoraView::SetValidity(int row, const CString& text)
     m_nRunningRows += static_cast<int>(Validity::IsRunning(text.View())) - static_cast<int>(wasRunning);
     if (!wasFinal && Validity::IsFinal(text.View()))
         ++m_nFinalTextsWritten;
+    m_recovery.RowChanged();
 }
 
 void CVelmoraView::CountValidity()
@@ -36,6 +37,7 @@ void CVelmoraView::CountValidity()
             m_uncheckedRows.Insert(row);
         m_nRunningRows += Validity::IsRunning(text) ? 1 : 0;
     }
+    m_recovery.RowsReplaced();
 }
 
 CheckProgress CVelmoraView::GetCheckProgress() const

@@ -439,6 +439,46 @@ TEST_F(HeldRun, RowsCheckedAgainDuringARunGetFreshVerdictsOneProbeAtATime)
     EXPECT_TRUE(r->boxes.empty());
 }
 
+TEST_F(HeldRun, StoppedRunGoesOnFromItsReportAndFetchesOnlyWhatWasNotChecked)
+{
+    TestDeadline deadline(20s, "a run resumed from its report");
+    StartProgram(6);
+    StartCheck("3");
+    ASSERT_TRUE(PumpUntil([&] { return gate.Arrived() == 3; }, 5s));
+    gate.Release(2);
+    ASSERT_TRUE(PumpUntil([&] { return RowsReading("OK") == 2 && gate.Arrived() == 5; }, 5s));
+    r->Click(IDC_START_STOP);
+    AfxPumpPendingMessages();
+    std::vector<bool> wasRunning;
+    for (int row = 0; row < 6; ++row)
+        wasRunning.push_back(r->List().GetItemText(row, COL_VALIDITY) == U("执行中"));
+    ASSERT_EQ(std::count(wasRunning.begin(), wasRunning.end(), true), 3);
+
+    // Written while three rows are running, and opened again another day.
+    r->fileAnswer = CString(folder.File("report.csv").c_str());
+    ASSERT_TRUE(PostMessageA(r->frameHandle, WM_COMMAND, ID_FILE_CHECK_REPORT, 0));
+    AfxPumpPendingMessages();
+    ASSERT_TRUE(PostMessageA(r->frameHandle, WM_COMMAND, ID_FILE_OPEN_REPORT, 0));
+    AfxPumpPendingMessages();
+    EXPECT_EQ(r->Pane(0), U("共导入了 6 个网址的检查报告。"));
+    EXPECT_EQ(RowsReading("OK"), 2);
+    EXPECT_EQ(RowsReading(""), 4);
+
+    // The old list's verdicts land nowhere; the new run takes the rest.
+    gate.OpenFully();
+    StartCheck("3");
+    ASSERT_TRUE(PumpUntil([&] { return r->Pane(0) == U("执行完毕") && g_nRunningProbes == 0; }, 10s))
+        << r->Pane(0).Bytes();
+    AfxPumpPendingMessages();
+    for (int row = 0; row < 6; ++row) {
+        const bool again = wasRunning[static_cast<std::size_t>(row)];
+        EXPECT_EQ(paths.Count("/held" + std::to_string(row)), again ? 2 : 1) << row;
+        // A page fetched again is gone by then.
+        EXPECT_EQ(r->List().GetItemText(row, COL_VALIDITY), again ? U("超时!") : CString("OK")) << row;
+    }
+    EXPECT_TRUE(r->boxes.empty());
+}
+
 TEST_F(HeldRun, ProgressPaneShowsTheRunsFiguresAndKeepsTheLastOnes)
 {
     TestDeadline deadline(20s, "progress pane over a run");

@@ -195,7 +195,8 @@ TEST_F(ListWidgetTest, CopyTakesTheSelectedRowsUrlsByKeyAndByMenu)
         items.emplace_back(item.id, item.text.Bytes());
     EXPECT_EQ(items,
         (std::vector<std::pair<UINT, std::string>> { { ID_OPEN_URL, Gbk("打开网页") },
-            { ID_RECHECK_ROWS, Gbk("重新检查") }, { ID_COPY_URLS, Gbk("复制网址") } }));
+            { ID_RECHECK_ROWS, Gbk("重新检查") }, { ID_RECHECK_FAILED, Gbk("重新检查失败的网址") },
+            { ID_COPY_URLS, Gbk("复制网址") } }));
 
     // Ctrl+A takes every row and leaves the focus and the mark alone.
     QTest::keyClick(m_list, Qt::Key_A, Qt::ControlModifier);
