@@ -10,6 +10,10 @@ namespace {
 constexpr std::size_t kReadBufferSize = 256 * 1024;
 // Room before a read for the start of a UTF-8 character the last one cut.
 constexpr std::size_t kCarryRoom = 4;
+// Room for a read converted into the code page: twice the UTF-8 it came as
+// (see Utf8ToAnsiInto), which from UTF-16 is up to one and a half times the
+// bytes read.
+constexpr std::size_t kConvertedRoom = 3 * (kCarryRoom + kReadBufferSize);
 
 bool IsUtf16(TextEncoding encoding)
 {
@@ -27,8 +31,12 @@ bool EndsInHighSurrogate(std::string_view utf16, bool bigEndian)
 
 } // namespace
 
+// One block for a read and its conversion. A block of its own for the
+// conversion, made and freed with each file, was seen to lead the C
+// library's allocator to hand the list's freed memory back to the system at
+// every import, and the next import to fault it all in again.
 CStdioFile::CStdioFile()
-    : m_buffer(new char[kCarryRoom + kReadBufferSize])
+    : m_buffer(new char[kCarryRoom + kReadBufferSize + kConvertedRoom])
 {
 }
 
@@ -93,10 +101,9 @@ bool CStdioFile::TakeUtf8(std::string_view bytes, bool atEnd)
 {
     // A character cut off by the read waits in front of the next one.
     const std::string_view whole = atEnd ? bytes : bytes.substr(0, Utf8WholeLength(bytes));
-    if (m_converted.size() < 2 * whole.size())
-        m_converted.resize(2 * whole.size());
+    char* const convertedText = m_buffer.get() + kCarryRoom + kReadBufferSize;
     Utf8ToAnsiOutcome outcome;
-    const std::size_t converted = Utf8ToAnsiInto(whole, m_converted.data(), outcome);
+    const std::size_t converted = Utf8ToAnsiInto(whole, convertedText, outcome);
     if (!m_decided && !outcome.utf8) {
         m_decided = true;
         if (m_encoding == TextEncoding::Utf8) {
@@ -116,7 +123,7 @@ bool CStdioFile::TakeUtf8(std::string_view bytes, bool atEnd)
         m_encoding = TextEncoding::Utf8;
     m_carried = bytes.size() - whole.size();
     std::memmove(m_buffer.get() + kCarryRoom - m_carried, whole.data() + whole.size(), m_carried);
-    m_text = m_converted.data();
+    m_text = convertedText;
     m_end = converted;
     return true;
 }

@@ -65,12 +65,13 @@ private:
     bool m_decided = false; // by a mark, by bytes that are not UTF-8, or by the end
     bool m_atStart = true; // nothing read yet
     bool m_startedOver = false;
-    std::unique_ptr<char[]> m_buffer; // raw bytes as read, with room in front for a cut character
+    // Raw bytes as read, with room in front for a cut character, then the
+    // read in the code page when it needed converting.
+    std::unique_ptr<char[]> m_buffer;
     std::size_t m_carried = 0; // bytes of a character the last read cut off, in that room
     std::string m_utf16Carry; // a unit or surrogate pair cut off by the last read
     std::string m_decoded; // UTF-16 as UTF-8
-    std::string m_converted; // UTF-8 in the code page, at its start; grows, never shrinks
-    const char* m_text = nullptr; // the bytes lines are taken from: raw, or m_converted
+    const char* m_text = nullptr; // the bytes lines are taken from, raw or converted
     std::size_t m_begin = 0; // first unread byte of m_text
     std::size_t m_end = 0; // one past the last valid byte
     std::string m_pending; // a line that spans buffer refills
