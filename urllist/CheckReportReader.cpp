@@ -121,8 +121,7 @@ public:
                     return false;
             } else {
                 const std::size_t begin = at;
-                while (at < record.size() && record[at] != ',')
-                    ++at;
+                at = std::min(record.find(',', at), record.size());
                 field = record.substr(begin, at - begin);
             }
             ++m_count;
@@ -151,8 +150,7 @@ bool ToAnsi(std::string_view field, std::string& ansi)
 {
     field = CheckReportLines::WithoutNeutraliser(field);
     // Most fields are ASCII, the same in both, and reuse `ansi`'s memory.
-    if (std::all_of(
-            field.begin(), field.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (IsAscii(field)) {
         ansi.assign(field);
         return true;
     }
