@@ -1,6 +1,7 @@
 #include "bench/BenchSupport.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,8 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "framework/window/Gui.h"
+#include "urllist/CVelmoraView.h"
+#include "urllist/RecoveryCopy.h"
 
 long CountArgument(int argc, char** argv, int index, long fallback, long most)
 {
@@ -60,4 +63,15 @@ CMainFrame* OpenBenchWindow(CVelmoraApp& app, int& argc, char** argv)
     frame->MoveWindow(0, 0, 1280, 800);
     frame->ShowWindow(SW_SHOW);
     return frame;
+}
+
+bool KeepRecoveryCopyIn(const std::string& dir, CVelmoraView& view, RecoveryCopy& recovery)
+{
+    setenv("XDG_STATE_HOME", dir.c_str(), 1);
+    if (!recovery.Open()) {
+        std::fprintf(stderr, "recovery copy: %s\n", recovery.Problem().ToUtf8().c_str());
+        return false;
+    }
+    view.KeepRecoveryCopy(recovery);
+    return true;
 }

@@ -7,6 +7,8 @@
 
 class CMainFrame;
 class CVelmoraApp;
+class CVelmoraView;
+class RecoveryCopy;
 
 // The largest list a benchmark builds: the list view sums its row heights
 // in int pixels.
@@ -27,3 +29,8 @@ long PeakRssKiB();
 // Starts the toolkit (offscreen unless QT_QPA_PLATFORM says otherwise) and
 // opens `app`'s main window, shown at 1280 × 800; null when either fails.
 CMainFrame* OpenBenchWindow(CVelmoraApp& app, int& argc, char** argv);
+
+// Opens `recovery` in a state folder under `dir` and has `view` keep it, as
+// the program does; false, with the reason on standard error, when it
+// cannot be opened.
+bool KeepRecoveryCopyIn(const std::string& dir, CVelmoraView& view, RecoveryCopy& recovery);

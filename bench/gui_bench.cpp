@@ -102,13 +102,9 @@ int main(int argc, char** argv)
     }
     auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
     auto* view = dynamic_cast<CVelmoraView*>(frame->GetActiveView());
-    setenv("XDG_STATE_HOME", dir.c_str(), 1);
     RecoveryCopy recovery;
-    if (!recovery.Open()) {
-        std::fprintf(stderr, "recovery copy: %s\n", recovery.Problem().ToUtf8().c_str());
+    if (!KeepRecoveryCopyIn(dir, *view, recovery))
         return 1;
-    }
-    view->KeepRecoveryCopy(recovery);
     g_strImportPath = CString(input);
     g_nThreadCount = 10;
     const auto importStart = Clock::now();

@@ -350,13 +350,9 @@ int main(int argc, char** argv)
 
     // The whole file again, every row checked, and the recovery copy kept
     // from here on: the rows' changes start its timer.
-    setenv("XDG_STATE_HOME", dir.c_str(), 1);
     RecoveryCopy recovery;
-    if (!recovery.Open()) {
-        std::fprintf(stderr, "recovery copy: %s\n", recovery.Problem().ToUtf8().c_str());
+    if (!KeepRecoveryCopyIn(dir, *view, recovery))
         return 1;
-    }
-    view->KeepRecoveryCopy(recovery);
     start = Clock::now();
     view->ImportUrls();
     const double importAgainTime = SecondsSince(start);
