@@ -13,7 +13,6 @@
 // The rate counts the verdicts the view wrote, from the counts it keeps as
 // rows change, so reading it costs nothing however long the list.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -30,6 +29,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "bench/BenchSupport.h"
+#include "bench/GuiStallMeter.h"
 #include "framework/doc/CDocTemplate.h"
 #include "framework/window/Gui.h"
 #include "framework/window/MessageQueue.h"
@@ -112,15 +112,7 @@ int main(int argc, char** argv)
     std::printf("import of %d rows: %.3f s\n", view->GetListCtrl().GetItemCount(), SecondsSince(importStart));
     AfxPumpPendingMessages();
 
-    // A 1 ms timer on the GUI thread: the longest gap between two of its
-    // ticks is the longest time the loop was busy elsewhere.
-    QElapsedTimer sinceTick;
-    qint64 longestGapMs = 0;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QObject::connect(
-        &probe, &QTimer::timeout, [&] { longestGapMs = std::max(longestGapMs, sinceTick.restart()); });
+    GuiStallMeter stalls;
 
     int copiesWritten = 0;
     AfxSetDispatchObserver(
@@ -128,11 +120,10 @@ int main(int argc, char** argv)
     const long long verdictsBefore = view->GetCheckProgress().finalTextsWritten;
     PostMessageA(frame->m_hWnd, UM_CHECK_START, 0, 0);
     const auto runStart = Clock::now();
-    sinceTick.start();
-    probe.start();
+    stalls.Start();
     QTimer::singleShot(std::chrono::seconds(seconds), Qt::PreciseTimer, [] { QCoreApplication::exit(0); });
     (void)QCoreApplication::exec();
-    probe.stop();
+    stalls.Stop();
     const double elapsed = SecondsSince(runStart);
     const long long checked = view->GetCheckProgress().finalTextsWritten - verdictsBefore;
     const double rate = static_cast<double>(checked) / elapsed;
@@ -140,7 +131,7 @@ int main(int argc, char** argv)
     std::printf("check run: %lld of %ld rows checked in %.1f s at %d threads: %.2f probes/s, design bound "
                 "%.0f/s (%.0f%%)\n",
         checked, rows, elapsed, static_cast<int>(g_nThreadCount), rate, bound, 100.0 * rate / bound);
-    std::printf("longest GUI-thread stall during the run: %lld ms\n", static_cast<long long>(longestGapMs));
+    std::printf("longest GUI-thread stall during the run: %lld ms\n", stalls.LongestGapMs());
     std::printf("recovery copies of the list written during the run: %d\n", copiesWritten);
 
     server.stop();

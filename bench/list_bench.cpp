@@ -16,9 +16,7 @@
 // cp of it), with the longest slice it took of the GUI thread. Rows inserted
 // by hand, the list's own cost, come last so they raise no peak.
 
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -33,6 +31,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "bench/BenchSupport.h"
+#include "bench/GuiStallMeter.h"
 #include "check/ProbeDetails.h"
 #include "framework/base/CodePage.h"
 #include "framework/controls/CFileDialog.h"
@@ -114,19 +113,12 @@ void MakeRecoveryCopy(CVelmoraView& view, const std::string& copyPath, const std
         if (msg.message == UM_RECOVERY_WRITTEN)
             loop.quit();
     });
-    QElapsedTimer sinceTick;
-    qint64 longestGapMs = 0;
-    QTimer ticks;
-    ticks.setTimerType(Qt::PreciseTimer);
-    ticks.setInterval(1);
-    QObject::connect(
-        &ticks, &QTimer::timeout, [&] { longestGapMs = std::max(longestGapMs, sinceTick.restart()); });
+    GuiStallMeter stalls;
     const auto start = Clock::now();
     PostMessageA(view.m_hWnd, WM_TIMER, RecoverySaver::kTimer, 0);
-    sinceTick.start();
-    ticks.start();
+    stalls.Start();
     loop.exec();
-    ticks.stop();
+    stalls.Stop();
     const double total = SecondsSince(start);
     AfxSetDispatchObserver({});
     const double cpTime = TimeShell("cp '" + copyPath + "' '" + dir + "/copy-of-copy.csv'");
@@ -135,7 +127,7 @@ void MakeRecoveryCopy(CVelmoraView& view, const std::string& copyPath, const std
         "%.3f s, then written off the GUI thread), longest GUI-thread stall %lld ms, %ju bytes, cp of "
         "it: %.3f s\n",
         view.GetListCtrl().GetItemCount(), total, slices,
-        std::chrono::duration<double>(formatted - start).count(), static_cast<long long>(longestGapMs),
+        std::chrono::duration<double>(formatted - start).count(), stalls.LongestGapMs(),
         static_cast<std::uintmax_t>(std::filesystem::file_size(copyPath)), cpTime);
 }
 

@@ -117,6 +117,33 @@ bool StartsFourByteSequence(std::string_view s)
         && IsDbcsLeadByte(static_cast<unsigned char>(s[2])) && IsGb18030Digit(s[3]);
 }
 
+// The number of bytes below 0x80 that `text` starts with.
+std::size_t AsciiPrefixLength(std::string_view text)
+{
+    // Thirty-two bytes a step, then eight: runs of ASCII are the common case
+    // by far. In a word that has a byte from 0x80 up, the lowest set bit
+    // tells which (the first in memory on a little-endian machine).
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    const char* const data = text.data();
+    std::size_t i = 0;
+    for (std::uint64_t words[4]; i + 32 <= text.size(); i += 32) {
+        std::memcpy(words, data + i, 32);
+        if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) != 0)
+            break;
+    }
+    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
+        std::memcpy(&word, data + i, 8);
+        if (const std::uint64_t high = word & kHighBits; high != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return i + static_cast<std::size_t>(std::countr_zero(high)) / 8;
+            break;
+        }
+    }
+    while (i < text.size() && static_cast<unsigned char>(data[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 // The code point of the UTF-8 character at `at` and its length; 0 when the
 // bytes there are no whole character (a stray continuation byte, an overlong
 // form, a surrogate, a code point past U+10FFFF, a cut sequence).
@@ -277,32 +304,6 @@ std::size_t ConvertUtf8ToAnsi(std::string_view utf8, char* const out, Utf8ToAnsi
 }
 
 } // namespace
-
-std::size_t AsciiPrefixLength(std::string_view text)
-{
-    // Thirty-two bytes a step, then eight: runs of ASCII are the common case
-    // by far. In a word that has a byte from 0x80 up, the lowest set bit
-    // tells which (the first in memory on a little-endian machine).
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    const char* const data = text.data();
-    std::size_t i = 0;
-    for (std::uint64_t words[4]; i + 32 <= text.size(); i += 32) {
-        std::memcpy(words, data + i, 32);
-        if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) != 0)
-            break;
-    }
-    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
-        std::memcpy(&word, data + i, 8);
-        if (const std::uint64_t high = word & kHighBits; high != 0) {
-            if constexpr (std::endian::native == std::endian::little)
-                return i + static_cast<std::size_t>(std::countr_zero(high)) / 8;
-            break;
-        }
-    }
-    while (i < text.size() && static_cast<unsigned char>(data[i]) < 0x80)
-        ++i;
-    return i;
-}
 
 bool IsAscii(std::string_view text)
 {

@@ -34,8 +34,6 @@ std::size_t Utf8WholeLength(std::string_view text);
 // True when every byte is below 0x80: the same text in UTF-8, in the ANSI
 // code page and in ASCII.
 bool IsAscii(std::string_view text);
-// The number of bytes below 0x80 that `text` starts with.
-std::size_t AsciiPrefixLength(std::string_view text);
 
 // The ANSI code page to UTF-8. A byte that starts no character becomes
 // U+FFFD and the conversion goes on with the next byte; then `complete`,
