@@ -32,6 +32,11 @@ CUrlCheckThread::CUrlCheckThread(AFX_THREADPROC pfnThreadProc, UrlCheckJob* pJob
     pJob->pThread = this;
 }
 
+CUrlCheckThread::CUrlCheckThread()
+    : CWinThread(nullptr, nullptr)
+{
+}
+
 CUrlCheckThread::~CUrlCheckThread()
 {
     CloseAll();
@@ -46,17 +51,26 @@ UINT UrlCheckThreadProc(void* pParam)
 
 int CUrlCheckThread::RunProbe(UrlCheckJob* pJob)
 {
-    // Whatever goes wrong here (memory exhaustion, say), the row still gets
-    // its one verdict: no usable answer. Nothing can throw after the post.
+    m_nRow = pJob->nRow;
+    const int code = CheckUrl(pJob->strUrl);
+    if (code == kNoSession) {
+        PostMessageA(pJob->hView, UM_PROBE_FAILED, PROBE_NO_SESSION, pJob->nRow);
+        return 0;
+    }
+    PostVerdict(pJob->hView, code, pJob->nRow);
+    return 1;
+}
+
+int CUrlCheckThread::CheckUrl(const CString& text)
+{
+    // Whatever goes wrong here (memory exhaustion, say), the probe still
+    // ends in a verdict: no usable answer.
     int code = PROBE_TIMEOUT;
     const auto start = std::chrono::steady_clock::now();
     try {
-        m_nRow = pJob->nRow;
-        m_strUrl = pJob->strUrl;
-        if (!OpenSession()) {
-            PostMessageA(pJob->hView, UM_PROBE_FAILED, PROBE_NO_SESSION, pJob->nRow);
-            return 0;
-        }
+        m_strUrl = text;
+        if (!OpenSession())
+            return kNoSession;
         code = ProbeUrl(m_strUrl);
     } catch (...) {
         code = PROBE_TIMEOUT;
@@ -66,8 +80,7 @@ int CUrlCheckThread::RunProbe(UrlCheckJob* pJob)
     const auto elapsed = std::chrono::steady_clock::now() - start;
     m_details.dwElapsedMs
         = static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-    PostVerdict(pJob->hView, code, pJob->nRow);
-    return 1;
+    return code;
 }
 
 void CUrlCheckThread::PostVerdict(HWND hView, int code, int row)

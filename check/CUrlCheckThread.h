@@ -1,6 +1,7 @@
 // The probe worker: one thread per URL. It opens an HTTP session, fetches the
 // page, classifies it, closes everything, posts exactly one verdict to the
-// list view and ends; the thread object then deletes itself.
+// list view and ends; the thread object then deletes itself. The batch mode
+// runs the same probe on threads of its own, through CheckUrl.
 #pragma once
 
 #include "check/ProbeDetails.h"
@@ -15,9 +16,16 @@ class CInternetException;
 class CUrlCheckThread : public CWinThread {
 public:
     CUrlCheckThread(AFX_THREADPROC pfnThreadProc, UrlCheckJob* pJob);
+    // A probe run on the caller's own thread: no thread is ever started.
+    CUrlCheckThread();
     ~CUrlCheckThread() override;
 
     int RunProbe(UrlCheckJob* pJob);
+    // The whole probe of `text`, timed: the verdict (PROBE_VALID,
+    // PROBE_INVALID or PROBE_TIMEOUT) with Details() filled in, or
+    // kNoSession when no session could be opened and nothing was tried.
+    int CheckUrl(const CString& text);
+    static constexpr int kNoSession = -1;
 
     int OpenSession();
     CString NormalizeUrl(const CString& text) const;

@@ -97,11 +97,18 @@ const std::string& CheckReportLines::OutcomeInUtf8(const ProbeDetails& details)
 
 void CheckReportLines::Append(std::string& out, const CListCtrl& list, int row, const ProbeDetails* details)
 {
-    AppendAnsiField(out, list.GetItemTextView(row, COL_LINE));
+    Append(out, list.GetItemTextView(row, COL_LINE), list.GetItemTextView(row, COL_URL),
+        list.GetItemTextView(row, COL_VALIDITY), details);
+}
+
+void CheckReportLines::Append(std::string& out, std::string_view line, std::string_view url,
+    std::string_view validity, const ProbeDetails* details)
+{
+    AppendAnsiField(out, line);
     out += ',';
-    AppendAnsiField(out, list.GetItemTextView(row, COL_URL));
+    AppendAnsiField(out, url);
     out += ',';
-    AppendField(out, ValidityInUtf8(list.GetItemTextView(row, COL_VALIDITY)));
+    AppendField(out, ValidityInUtf8(validity));
     out += ',';
     if (details) {
         if (details->dwStatus != 0)

@@ -30,6 +30,9 @@ public:
     // Appends row `row` of `list` as one line, CR LF included; `details`
     // null when the row has none.
     void Append(std::string& out, const CListCtrl& list, int row, const ProbeDetails* details);
+    // The same from a row's three texts, in the program's code page.
+    void Append(std::string& out, std::string_view line, std::string_view url, std::string_view validity,
+        const ProbeDetails* details);
 
     // A field's text as it was before it was written: the apostrophe that
     // neutralised it taken off.

@@ -48,15 +48,10 @@ void CVelmoraView::ImportUrls()
         char number[16];
         *std::to_chars(number, number + sizeof number - 1, row + 1).ptr = '\0';
         list.InsertItem(row, number);
-        line.Trim();
-        ReplaceFullWidthStops(line);
-        const bool formatOk = IsUrlFormatOk(line);
-        const bool ignored = IsUrlIgnored(line, ignoreWords);
+        const CString& validity = ImportLine(line, ignoreWords);
         list.SetItemText(row, COL_URL, line);
-        if (!formatOk)
-            list.SetItemText(row, COL_VALIDITY, Validity::BadFormat());
-        if (ignored)
-            list.SetItemText(row, COL_VALIDITY, Validity::Ignored());
+        if (!validity.IsEmpty())
+            list.SetItemText(row, COL_VALIDITY, validity);
         ++row;
     }
     SetUrlFileEncoding(file.GetEncoding());

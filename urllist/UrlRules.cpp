@@ -1,6 +1,7 @@
 #include "urllist/UrlRules.h"
 
 #include "framework/base/CodePage.h"
+#include "urllist/Validity.h"
 
 void ReplaceFullWidthStops(CString& text)
 {
@@ -58,4 +59,14 @@ bool IsUrlIgnored(const CString& text, const std::vector<CString>& words)
             return true;
     }
     return false;
+}
+
+const CString& ImportLine(CString& line, const std::vector<CString>& ignoreWords)
+{
+    static const CString unchecked;
+    line.Trim();
+    ReplaceFullWidthStops(line);
+    if (IsUrlIgnored(line, ignoreWords))
+        return Validity::Ignored();
+    return IsUrlFormatOk(line) ? unchecked : Validity::BadFormat();
 }

@@ -21,3 +21,9 @@ std::vector<CString> NormalizeIgnoreList(CString& ignoreList);
 
 // True when one of the words occurs in the text, compared exactly.
 bool IsUrlIgnored(const CString& text, const std::vector<CString>& words);
+
+// The import's reading of one line: trims it, makes its full-width stops
+// dots and gives the validity text its row starts with: "用户忽略！" when an
+// ignore word occurs in it, else "格式不正确！" when it fails the format
+// test, else an empty text (the row is to be checked).
+const CString& ImportLine(CString& line, const std::vector<CString>& ignoreWords);

@@ -1,0 +1,166 @@
+#include "batch/BatchRun.h"
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+#include "batch/BatchInput.h"
+#include "batch/BatchList.h"
+#include "batch/BatchOptions.h"
+#include "batch/BatchProbes.h"
+#include "batch/BatchProgress.h"
+#include "batch/BatchReport.h"
+#include "framework/io/CAtomicFile.h"
+
+namespace {
+
+constexpr int kExitAllValid = 0;
+constexpr int kExitSomeNotValid = 1;
+constexpr int kExitTrouble = 2;
+constexpr int kExitInterrupted = 130;
+
+// How long an interrupt waits for the probes under way; a second interrupt
+// ends the wait at once.
+constexpr auto kInterruptGrace = std::chrono::seconds(3);
+
+using Clock = BatchProbes::Clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Ctrl+C and SIGTERM become interrupts of the run, taken by a thread of
+// their own; every other thread, those that libcurl starts included, has them
+// blocked. Called before any thread starts.
+void InterruptOnStopSignals(BatchProbes& probes)
+{
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+    std::thread([stops, &probes] {
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&stops, &signal) == 0)
+                probes.Interrupt();
+        }
+    }).detach();
+}
+
+// Where the report goes: a file replaced whole once the report is complete,
+// or standard output.
+class ReportTarget {
+public:
+    // False, with the reason, when the file cannot be made.
+    bool Open(const std::string& path, std::string& problem)
+    {
+        m_toStdout = path == "-";
+        if (m_toStdout || path.empty())
+            return true;
+        m_file = std::make_unique<CAtomicFile>();
+        if (!m_file->Open(CString::FromUtf8(path), CFile::modeCreate | CFile::modeWrite)) {
+            problem = m_file->GetLastErrorText().ToUtf8();
+            return false;
+        }
+        return true;
+    }
+
+    bool Write(const BatchList& list, std::string& problem)
+    {
+        if (m_toStdout) {
+            const bool written = WriteBatchReport(list, [](std::string_view bytes) {
+                return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+            });
+            if (!written || std::fflush(stdout) != 0) {
+                problem = "cannot write to standard output";
+                return false;
+            }
+            return true;
+        }
+        if (!m_file)
+            return true;
+        WriteBatchReport(list, [this](std::string_view bytes) {
+            return m_file->Write(bytes.data(), static_cast<UINT>(bytes.size())) != FALSE;
+        });
+        if (!m_file->Commit()) {
+            problem = m_file->GetLastErrorText().ToUtf8();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool m_toStdout = false;
+    std::unique_ptr<CAtomicFile> m_file;
+};
+
+int Fail(const std::string& text)
+{
+    std::fprintf(stderr, "brisquel: %s\n", text.c_str());
+    return kExitTrouble;
+}
+
+} // namespace
+
+int RunBatchMode(int argc, char** argv)
+{
+    BatchOptions options;
+    std::string problem;
+    if (!ParseBatchOptions(argc, argv, options, problem))
+        return Fail(problem + "\nTry 'brisquel --help'.");
+    if (options.help) {
+        std::fputs(BatchUsage(), stdout);
+        return kExitAllValid;
+    }
+    const auto start = Clock::now();
+    // Both live until the process ends: the signal thread and probes that
+    // outlast an interrupt still use them.
+    auto* list = new BatchList;
+    auto* probes = new BatchProbes(*list, options.jobs);
+    InterruptOnStopSignals(*probes);
+
+    if (!ReadBatchList(options.file, options.ignore, *list, problem))
+        return Fail("cannot read '" + options.file + "': " + problem);
+    ReportTarget report;
+    if (!report.Open(options.report, problem))
+        return Fail("cannot write the report '" + options.report + "': " + problem);
+
+    BatchProgress progress(isatty(STDERR_FILENO) != 0);
+    if (!probes->Interrupted() && !probes->Start()) {
+        progress.Say("cannot start a thread to check with");
+        probes->Interrupt();
+    }
+    const auto probing = Clock::now();
+    while (!probes->Wait(Clock::now() + progress.Interval())) {
+        if (probes->Interrupted()) {
+            progress.Say("interrupted: waiting at most "
+                + std::to_string(std::chrono::seconds(kInterruptGrace).count())
+                + " s for the checks under way");
+            probes->Wait(Clock::now() + kInterruptGrace);
+            break;
+        }
+        progress.Show(probes->Snapshot(), SecondsSince(probing));
+    }
+
+    const bool interruptCame = probes->Interrupted();
+    const auto held = probes->HoldList();
+    std::array<int, kRowVerdicts> verdicts {};
+    for (int row = 0; row < list->Count(); ++row)
+        ++verdicts[static_cast<std::size_t>(list->Verdict(row))];
+    // An interrupt that came as the last probe ended left nothing undone.
+    const bool interrupted = interruptCame && verdicts[0] > 0;
+    const bool written = report.Write(*list, problem);
+    progress.Finish(list->Count(), verdicts, SecondsSince(start));
+    if (!written)
+        return Fail("cannot write the report '" + options.report + "': " + problem);
+    if (interrupted)
+        return kExitInterrupted;
+    const int notValid = list->Count() - verdicts[static_cast<std::size_t>(RowVerdict::Valid)]
+        - verdicts[static_cast<std::size_t>(RowVerdict::Ignored)];
+    return notValid == 0 ? kExitAllValid : kExitSomeNotValid;
+}
