@@ -11,7 +11,9 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 struct ChildResult {
@@ -27,6 +29,20 @@ struct ChildResult {
 ChildResult RunCurrentTestIn(const std::string& program, const std::vector<std::string>& environment,
     bool asNobody, std::chrono::seconds limit = std::chrono::seconds(60),
     const std::vector<std::string>& arguments = {});
+
+struct ProgramResult {
+    int exitCode = -1; // -1: it did not exit by itself (killed, or never started)
+    std::string out; // its standard output
+    std::string err; // its standard error
+};
+
+// Runs `program` with `arguments`, in this process's environment with
+// `environment` applied: "NAME=value" sets, a bare "NAME" removes. While it
+// runs, `whileRunning` (when given) is called with its process id about
+// every 10 ms. A child still running after `limit` is killed.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+    const std::vector<std::string>& environment, std::chrono::seconds limit,
+    const std::function<void(pid_t)>& whileRunning = {});
 
 // Expects the child to have run its one test, and passed.
 void ExpectChildPassed(const ChildResult& child);
