@@ -1,6 +1,5 @@
 #include "batch/BatchProbes.h"
 
-#include <algorithm>
 #include <system_error>
 #include <thread>
 
@@ -33,22 +32,47 @@ BatchProbes::BatchProbes(BatchList& list, int jobs)
 
 bool BatchProbes::Start()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        for (int row = 0; row < m_list.Count(); ++row)
-            m_progress.toCheck += m_list.Verdict(row) == RowVerdict::Unchecked ? 1 : 0;
-    }
-    // More threads than rows would only wait for nothing.
-    const int wanted = std::min(m_jobs, m_progress.toCheck);
     int started = 0;
-    for (; started < wanted; ++started) {
+    for (; started < m_jobs; ++started) {
         try {
             std::thread([this] { Work(); }).detach();
         } catch (const std::system_error&) {
             break;
         }
     }
-    return wanted == 0 || started > 0;
+    return started > 0;
+}
+
+void BatchProbes::Add(int line, std::string_view url, RowVerdict verdict, const ProbeDetails* details)
+{
+    std::lock_guard lock(m_mutex);
+    m_list.Add(line, url, verdict);
+    if (details)
+        m_list.SetVerdict(m_list.Count() - 1, verdict, details);
+    if (verdict == RowVerdict::Unchecked) {
+        ++m_progress.toCheck;
+        if (m_waitingThreads > 0)
+            m_rowsCame.notify_one();
+    }
+}
+
+void BatchProbes::StartOver()
+{
+    std::lock_guard lock(m_mutex);
+    m_list.Clear();
+    ++m_generation;
+    m_nextRow = 0;
+    m_progress = Progress {};
+}
+
+void BatchProbes::EndOfRows()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_allRowsIn = true;
+    }
+    m_rowsCame.notify_all();
+    m_changed.notify_all();
 }
 
 void BatchProbes::Interrupt()
@@ -57,6 +81,7 @@ void BatchProbes::Interrupt()
         std::lock_guard lock(m_mutex);
         ++m_interrupts;
     }
+    m_rowsCame.notify_all();
     m_changed.notify_all();
 }
 
@@ -68,7 +93,7 @@ bool BatchProbes::Interrupted() const
 
 bool BatchProbes::IdleLocked() const
 {
-    return m_progress.running == 0 && (m_interrupts > 0 || m_progress.done == m_progress.toCheck);
+    return m_running == 0 && (m_interrupts > 0 || (m_allRowsIn && m_progress.done == m_progress.toCheck));
 }
 
 bool BatchProbes::Wait(Clock::time_point deadline)
@@ -87,8 +112,6 @@ BatchProbes::Progress BatchProbes::Snapshot() const
 
 int BatchProbes::TakeRow()
 {
-    if (m_interrupts > 0)
-        return -1;
     while (m_nextRow < m_list.Count() && m_list.Verdict(m_nextRow) != RowVerdict::Unchecked)
         ++m_nextRow;
     return m_nextRow < m_list.Count() ? m_nextRow++ : -1;
@@ -98,22 +121,33 @@ void BatchProbes::Work()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        const int row = TakeRow();
-        if (row < 0)
+        if (m_interrupts > 0)
             return;
+        const int row = TakeRow();
+        if (row < 0) {
+            if (m_allRowsIn)
+                return;
+            ++m_waitingThreads;
+            m_rowsCame.wait(lock);
+            --m_waitingThreads;
+            continue;
+        }
+        const int generation = m_generation;
         const CString url(m_list.Url(row));
-        ++m_progress.running;
+        ++m_running;
         lock.unlock();
 
         CUrlCheckThread probe;
         const RowVerdict verdict = VerdictOfProbe(probe.CheckUrl(url));
 
         lock.lock();
-        --m_progress.running;
-        ++m_progress.done;
-        ++m_progress.verdicts[static_cast<std::size_t>(verdict)];
-        if (verdict != RowVerdict::Unchecked)
-            m_list.SetVerdict(row, verdict, &probe.Details());
+        --m_running;
+        if (generation == m_generation) {
+            ++m_progress.done;
+            ++m_progress.verdicts[static_cast<std::size_t>(verdict)];
+            if (verdict != RowVerdict::Unchecked)
+                m_list.SetVerdict(row, verdict, &probe.Details());
+        }
         if (IdleLocked())
             m_changed.notify_all();
     }

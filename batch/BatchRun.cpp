@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <pthread.h>
 #include <thread>
@@ -124,19 +125,25 @@ int RunBatchMode(int argc, char** argv)
     auto* probes = new BatchProbes(*list, options.jobs);
     InterruptOnStopSignals(*probes);
 
-    if (!ReadBatchList(options.file, options.ignore, *list, problem))
-        return Fail("cannot read '" + options.file + "': " + problem);
+    // The report's place first: a long run must not end with nowhere to go.
     ReportTarget report;
     if (!report.Open(options.report, problem))
         return Fail("cannot write the report '" + options.report + "': " + problem);
+    std::error_code unknownSize;
+    const auto fileBytes = std::filesystem::file_size(options.file, unknownSize);
+    if (!unknownSize)
+        list->Reserve(fileBytes);
 
+    // The probes begin with the first rows read.
     BatchProgress progress(isatty(STDERR_FILENO) != 0);
-    if (!probes->Interrupted() && !probes->Start()) {
+    const bool probing = probes->Start();
+    if (!probing)
         progress.Say("cannot start a thread to check with");
-        probes->Interrupt();
-    }
-    const auto probing = Clock::now();
-    while (!probes->Wait(Clock::now() + progress.Interval())) {
+    const auto probingSince = Clock::now();
+    if (!ReadBatchList(options.file, options.ignore, *probes, problem))
+        return Fail("cannot read '" + options.file + "': " + problem);
+    probes->EndOfRows();
+    while (probing && !probes->Wait(Clock::now() + progress.Interval())) {
         if (probes->Interrupted()) {
             progress.Say("interrupted: waiting at most "
                 + std::to_string(std::chrono::seconds(kInterruptGrace).count())
@@ -144,7 +151,7 @@ int RunBatchMode(int argc, char** argv)
             probes->Wait(Clock::now() + kInterruptGrace);
             break;
         }
-        progress.Show(probes->Snapshot(), SecondsSince(probing));
+        progress.Show(probes->Snapshot(), SecondsSince(probingSince));
     }
 
     const bool interruptCame = probes->Interrupted();

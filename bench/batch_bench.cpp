@@ -74,6 +74,11 @@ ProgramRun RunBatch(const std::vector<std::string>& arguments, const std::string
     return run;
 }
 
+double MillisecondsAfter(Clock::duration sinceEpoch, Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(sinceEpoch - start.time_since_epoch()).count();
+}
+
 void WriteUrls(const std::string& path, const std::string& base, long count)
 {
     std::ofstream urls(path);
@@ -123,9 +128,7 @@ int main(int argc, char** argv)
     const ProgramRun batch
         = RunBatch({ "--check", list, "--jobs", std::to_string(kJobs), "--report", report }, log);
     const long answered = server.Answered();
-    const double firstMs = std::chrono::duration<double, std::milli>(
-        server.FirstRequestAt() - batch.started.time_since_epoch())
-                               .count();
+    const double firstMs = MillisecondsAfter(server.FirstRequestAt(), batch.started);
     const bool reportWhole = CountLines(report) == urls + 1;
     std::printf("batch mode:        %ld addresses, --jobs %d, %.2f s, %.0f addresses/s, exit status %d\n",
         urls, kJobs, batch.seconds, urls / batch.seconds, batch.status);
@@ -153,6 +156,8 @@ int main(int argc, char** argv)
                 "MiB), exit status %d\n",
         memoryRows, memory.seconds, memoryRows / memory.seconds, memory.peakRssKiB,
         memory.peakRssKiB / 1024.0, memory.status);
+    std::printf("                   first request %.1f ms after start\n",
+        MillisecondsAfter(server.FirstRequestAt(), memory.started));
     std::printf("                   its summary: %s\n", LastLine(log).c_str());
 
     const bool ok = batch.status == 0 && answered == urls && reportWhole && curlStatus == 0
