@@ -3,7 +3,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <pthread.h>
 #include <thread>
 #include <unistd.h>
@@ -14,7 +13,6 @@
 #include "batch/BatchProbes.h"
 #include "batch/BatchProgress.h"
 #include "batch/BatchReport.h"
-#include "framework/io/CAtomicFile.h"
 
 namespace {
 
@@ -53,53 +51,6 @@ void InterruptOnStopSignals(BatchProbes& probes)
     }).detach();
 }
 
-// Where the report goes: a file replaced whole once the report is complete,
-// or standard output.
-class ReportTarget {
-public:
-    // False, with the reason, when the file cannot be made.
-    bool Open(const std::string& path, std::string& problem)
-    {
-        m_toStdout = path == "-";
-        if (m_toStdout || path.empty())
-            return true;
-        m_file = std::make_unique<CAtomicFile>();
-        if (!m_file->Open(CString::FromUtf8(path), CFile::modeCreate | CFile::modeWrite)) {
-            problem = m_file->GetLastErrorText().ToUtf8();
-            return false;
-        }
-        return true;
-    }
-
-    bool Write(const BatchList& list, std::string& problem)
-    {
-        if (m_toStdout) {
-            const bool written = WriteBatchReport(list, [](std::string_view bytes) {
-                return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-            });
-            if (!written || std::fflush(stdout) != 0) {
-                problem = "cannot write to standard output";
-                return false;
-            }
-            return true;
-        }
-        if (!m_file)
-            return true;
-        WriteBatchReport(list, [this](std::string_view bytes) {
-            return m_file->Write(bytes.data(), static_cast<UINT>(bytes.size())) != FALSE;
-        });
-        if (!m_file->Commit()) {
-            problem = m_file->GetLastErrorText().ToUtf8();
-            return false;
-        }
-        return true;
-    }
-
-private:
-    bool m_toStdout = false;
-    std::unique_ptr<CAtomicFile> m_file;
-};
-
 int Fail(const std::string& text)
 {
     std::fprintf(stderr, "brisquel: %s\n", text.c_str());
@@ -126,7 +77,7 @@ int RunBatchMode(int argc, char** argv)
     InterruptOnStopSignals(*probes);
 
     // The report's place first: a long run must not end with nowhere to go.
-    ReportTarget report;
+    BatchReport report;
     if (!report.Open(options.report, problem))
         return Fail("cannot write the report '" + options.report + "': " + problem);
     std::error_code unknownSize;
