@@ -32,6 +32,14 @@ std::string MakeScratchDir(const char* name)
     return mkdtemp(path.data()) ? path : std::string();
 }
 
+std::string BenchPageBody()
+{
+    std::string body = "<html><head><title>bench page</title></head>\n<body>\n";
+    while (body.size() < 2048)
+        body += "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit.</p>\n";
+    return body + "</body></html>\n";
+}
+
 long ResidentKiB()
 {
     std::ifstream status("/proc/self/status");

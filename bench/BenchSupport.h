@@ -22,6 +22,9 @@ long CountArgument(int argc, char** argv, int index, long fallback, long most);
 // by side never write each other's files; empty when it cannot be made.
 std::string MakeScratchDir(const char* name);
 
+// The page the probe benchmarks' servers answer with: 2 KB of HTML.
+std::string BenchPageBody();
+
 // The process's resident set now, and its peak so far, in KiB.
 long ResidentKiB();
 long PeakRssKiB();

@@ -29,14 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kJobs = 64;
 
-std::string PageBody()
-{
-    std::string body = "<html><head><title>bench page</title></head>\n<body>\n";
-    while (body.size() < 2048)
-        body += "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit.</p>\n";
-    return body + "</body></html>\n";
-}
-
 struct ProgramRun {
     int status = -1; // the exit status; -1 when it did not exit by itself
     double seconds = 0;
@@ -115,7 +107,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: batch_bench [urls] [memory_rows]\n");
         return 2;
     }
-    PageServer server(PageBody());
+    PageServer server(BenchPageBody());
     if (!server.Start())
         return 1;
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Port()) + "/page/";

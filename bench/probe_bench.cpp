@@ -29,14 +29,6 @@ namespace {
 
 constexpr int kConcurrency = 10;
 
-std::string PageBody()
-{
-    std::string body = "<html><head><title>bench page</title></head>\n<body>\n";
-    while (body.size() < 2048)
-        body += "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit.</p>\n";
-    return body + "</body></html>\n";
-}
-
 struct Counts {
     long verdicts = 0;
     long valid = 0;
@@ -89,7 +81,7 @@ int main(int argc, char** argv)
 
     httplib::Server server;
     server.new_task_queue = [] { return new httplib::ThreadPool(2 * kConcurrency); };
-    const std::string body = PageBody();
+    const std::string body = BenchPageBody();
     server.Get("/page/.*",
         [&body](const httplib::Request&, httplib::Response& res) { res.set_content(body, "text/html"); });
     const int port = server.bind_to_any_port("127.0.0.1");

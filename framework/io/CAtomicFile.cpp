@@ -57,7 +57,6 @@ BOOL CAtomicFile::Open(LPCSTR path, UINT openFlags)
 {
     RemoveTemporary();
     ClearError();
-    m_inPlace = false;
     if (!path || !(openFlags & (modeWrite | modeReadWrite))) {
         RecordError(EINVAL);
         return FALSE;
@@ -67,13 +66,23 @@ BOOL CAtomicFile::Open(LPCSTR path, UINT openFlags)
         RecordError(EILSEQ);
         return FALSE;
     }
+    // A device or a pipe (/dev/null, a terminal, a shell's process
+    // substitution) has no contents to replace: renaming a new file over it
+    // would put a plain file where the device was. It is written as it is;
+    // asked before any link is followed, since the links to a process's pipes
+    // lead to no path.
+    struct stat st { };
+    if (::stat(systemPath->c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        m_targetPath = *systemPath;
+        m_stream = OpenDescriptor(m_targetPath, O_WRONLY | O_CLOEXEC, 0);
+        return m_stream;
+    }
     const std::optional<std::string> target = FollowLinks(*systemPath);
     if (!target) {
         RecordError(ELOOP);
         return FALSE;
     }
     m_targetPath = *target;
-    struct stat st { };
     const bool existing = ::stat(m_targetPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     if (existing && ::access(m_targetPath.c_str(), W_OK) != 0) {
         RecordError(errno);
@@ -117,6 +126,14 @@ BOOL CAtomicFile::Commit()
 {
     if (m_inPlace)
         return CommitInPlace();
+    if (m_stream) {
+        m_stream = false;
+        if (!Flush()) {
+            Discard();
+            return FALSE;
+        }
+        return CloseDescriptor();
+    }
     if (m_temporaryPath.empty()) {
         RecordError(EBADF);
         return FALSE;
@@ -157,6 +174,7 @@ void CAtomicFile::RemoveTemporary()
 {
     Discard();
     m_inPlace = false;
+    m_stream = false;
     if (!m_temporaryPath.empty())
         ::unlink(m_temporaryPath.c_str());
     m_temporaryPath.clear();

@@ -20,7 +20,9 @@
 //   (an installed program's folder), the file is rewritten in place: Commit
 //   then cuts it to the new length and syncs it. The old contents are lost
 //   once the writes reach it, which buffering puts off until Commit for
-//   anything shorter than the write buffer.
+//   anything shorter than the write buffer;
+// - a device or a pipe (/dev/null, a terminal) is written as it is, and
+//   Commit only writes out what is buffered.
 #pragma once
 
 #include "framework/io/CFile.h"
@@ -46,4 +48,5 @@ private:
     std::string m_targetPath; // UTF-8, links followed
     std::string m_temporaryPath; // UTF-8, empty when none is open
     bool m_inPlace = false;
+    bool m_stream = false; // a device or a pipe, written directly
 };

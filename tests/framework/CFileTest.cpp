@@ -1,7 +1,9 @@
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "framework/io/CAtomicFile.h"
 #include "framework/io/CFile.h"
@@ -219,4 +221,33 @@ TEST(CAtomicFile, FailsCleanlyWhereTheTargetCannotBeReplaced)
     CAtomicFile noFolder;
     EXPECT_FALSE(noFolder.Open((folder / "gone/x.txt").c_str(), CFile::modeCreate | CFile::modeWrite));
     EXPECT_EQ(noFolder.GetErrorNumber(), ENOENT);
+}
+
+TEST(CAtomicFile, DevicesAndPipesAreWrittenNotReplaced)
+{
+    // A named pipe stands for a device such as /dev/null: a fault puts a
+    // plain file in its place, here in a scratch folder. A process's link to
+    // an unnamed pipe (a shell's process substitution) leads to no path.
+    ScratchFolder folder;
+    const std::string fifo = folder / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int fifoReader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fifoReader, 0);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    for (const std::string& path : { fifo, "/proc/self/fd/" + std::to_string(pipeFds[1]) }) {
+        CAtomicFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite)) << path;
+        file.Write("report", 6);
+        EXPECT_TRUE(file.Commit()) << path;
+    }
+    char bytes[16];
+    EXPECT_EQ(read(fifoReader, bytes, sizeof bytes), 6);
+    EXPECT_EQ(read(pipeFds[0], bytes, sizeof bytes), 6);
+    struct stat st { };
+    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(folder.Names(), std::vector<std::string> { "fifo" });
+    for (const int fd : { fifoReader, pipeFds[0], pipeFds[1] })
+        close(fd);
 }
