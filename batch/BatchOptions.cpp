@@ -53,7 +53,6 @@ bool IsBatchCommandLine(int argc, char** argv)
 
 bool ParseBatchOptions(int argc, char** argv, BatchOptions& options, std::string& problem)
 {
-    bool checkGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (IsHelp(arg)) {
@@ -76,7 +75,6 @@ bool ParseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
         }
         if (option == "--check") {
             options.file = value;
-            checkGiven = true;
         } else if (option == "--report") {
             options.report = value;
         } else if (option == "--ignore") {
@@ -89,7 +87,7 @@ bool ParseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
     }
     if (options.help)
         return true;
-    if (!checkGiven || options.file.empty()) {
+    if (options.file.empty()) {
         problem = "--check FILE is missing";
         return false;
     }
