@@ -70,12 +70,16 @@ BOOL CAtomicFile::Open(LPCSTR path, UINT openFlags)
     // substitution) has no contents to replace: renaming a new file over it
     // would put a plain file where the device was. It is written as it is;
     // asked before any link is followed, since the links to a process's pipes
-    // lead to no path.
+    // lead to no path. A named pipe nobody reads fails at once (ENXIO)
+    // rather than wait for a reader.
     struct stat st { };
     if (::stat(systemPath->c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
         m_targetPath = *systemPath;
-        m_stream = OpenDescriptor(m_targetPath, O_WRONLY | O_CLOEXEC, 0);
-        return m_stream;
+        if (!OpenDescriptor(m_targetPath, O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0))
+            return FALSE;
+        ::fcntl(Descriptor(), F_SETFL, ::fcntl(Descriptor(), F_GETFL) & ~O_NONBLOCK);
+        m_stream = true;
+        return TRUE;
     }
     const std::optional<std::string> target = FollowLinks(*systemPath);
     if (!target) {

@@ -247,7 +247,12 @@ TEST(CAtomicFile, DevicesAndPipesAreWrittenNotReplaced)
     struct stat st { };
     ASSERT_EQ(stat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    EXPECT_EQ(folder.Names(), std::vector<std::string> { "fifo" });
+    // Nobody reads this one: the open fails at once instead of waiting.
+    ASSERT_EQ(mkfifo((folder / "unread").c_str(), 0600), 0);
+    CAtomicFile unread;
+    EXPECT_FALSE(unread.Open((folder / "unread").c_str(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_EQ(unread.GetErrorNumber(), ENXIO);
+    EXPECT_EQ(folder.Names(), (std::vector<std::string> { "fifo", "unread" }));
     for (const int fd : { fifoReader, pipeFds[0], pipeFds[1] })
         close(fd);
 }
