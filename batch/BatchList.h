@@ -29,8 +29,8 @@ RowVerdict VerdictOfValidity(std::string_view validity);
 
 class BatchList {
 public:
-    // Room for the rows of a file of this size, so that reading it does not
-    // move the texts it has read.
+    // Room for the URLs of a file of this size: a block that grew by copying
+    // would need twice the memory at each step.
     void Reserve(std::size_t fileBytes);
     void Clear();
     void Add(int line, std::string_view url, RowVerdict verdict);
